@@ -1,0 +1,11 @@
+# Debian's MinGW-w64 cross compilers; the -posix variants carry std::thread and friends.
+set(CMAKE_C_COMPILER ${MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${MINGW_TRIPLE}-windres)
+set(CMAKE_ASM_COMPILER ${MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_OBJDUMP ${MINGW_TRIPLE}-objdump)
+set(CMAKE_STRIP ${MINGW_TRIPLE}-strip)
+set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

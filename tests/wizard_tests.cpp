@@ -1,0 +1,290 @@
+// The wizard window at start and the navigation between its pages.
+#include "support/form_fixture.h"
+#include "ui/text.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::wstring kWelcome =
+    L"Instalator zainstaluje nakładkę na szablony sprawozdania z badań.\r"
+    L"Efekt działania:\r"
+    L"Przywraca wersję szablonu sprawozdania sprzed zainstalowania nakładki R02A.\r"
+    L"\r"
+    L"Naciśnij przycisk \"Dalej >>\" jeśli chcesz kontynuować.\r";
+
+struct Buttons {
+    bool back, next, cancel;
+    bool operator==(const Buttons&) const = default;
+};
+
+void PrintTo(const Buttons& b, std::ostream* os) {
+    *os << "{back " << b.back << ", next " << b.next << ", cancel " << b.cancel << "}";
+}
+
+class StartTest : public WizardTest {};
+
+TEST_F(StartTest, OpensOnTheWelcomePageWithTheFocusOnNext) {
+    EXPECT_EQ(page(), 0);
+    EXPECT_TRUE(form().TabSheet1.visible());
+    EXPECT_FALSE(form().TabSheet2.visible());
+    EXPECT_FALSE(form().TabSheet3.visible());
+    EXPECT_FALSE(form().BitBtn1.enabled());
+    EXPECT_TRUE(form().BitBtn2.enabled());
+    EXPECT_TRUE(form().BitBtn3.enabled());
+    EXPECT_EQ(GetFocus(), form().BitBtn2.handle());
+}
+
+TEST_F(StartTest, WelcomeTextIsExactWithSingleCarriageReturns) {
+    const std::wstring text = form().StaticText2.text();
+    EXPECT_EQ(text, kWelcome);
+    EXPECT_EQ(text.size(), 215u);
+    EXPECT_EQ(text.find(L'\n'), std::wstring::npos);
+}
+
+TEST_F(StartTest, StateFieldsHoldTheirDefaults) {
+    EXPECT_TRUE(WizardState::hostLocation(form()).empty());
+    EXPECT_FALSE(WizardState::hostFound(form()));
+    EXPECT_EQ(WizardState::hostLibrary(form()), nullptr);
+    EXPECT_FALSE(WizardState::networkEdition(form()));
+    EXPECT_EQ(WizardState::ownerName(form()).length(), 0u);
+}
+
+TEST_F(StartTest, WindowHasAFixedDialogFrameWithTheCloseBoxOnly) {
+    wchar_t caption[128];
+    GetWindowTextW(form().handle(), caption, 128);
+    EXPECT_STREQ(caption, L"Nakładka dla programu \"Kalmeron\" D02I");
+    EXPECT_EQ(ui::Application::instance().title(), L"Instalator");
+    const LONG style = GetWindowLongW(form().handle(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_FALSE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    RECT client;
+    GetClientRect(form().handle(), &client);
+    EXPECT_EQ(client.right, form().scale(666));
+    EXPECT_EQ(client.bottom, form().scale(206));
+}
+
+TEST_F(StartTest, WindowIsCentredOnTheScreen) {
+    RECT window;
+    GetWindowRect(form().handle(), &window);
+    EXPECT_NEAR(window.left + window.right, GetSystemMetrics(SM_CXSCREEN), 1);
+    EXPECT_NEAR(window.top + window.bottom, GetSystemMetrics(SM_CYSCREEN), 1);
+}
+
+TEST_F(StartTest, ControlsSitWhereTheLayoutPutsThem) {
+    struct Placement {
+        ui::Control* control;
+        RECT expected;  // in the parent's client area, at 96 DPI
+    };
+    TForm1& f = form();
+    const Placement placements[] = {
+        {&f.Panel1, {0, 0, 185, 206}},       {&f.Panel2, {185, 0, 666, 206}},     {&f.Image1, {8, 8, 40, 40}},
+        {&f.Image2, {132, 56, 180, 104}},    {&f.BitBtn3, {16, 172, 91, 197}},    {&f.BitBtn1, {112, 172, 187, 197}},
+        {&f.BitBtn2, {204, 172, 279, 197}},  {&f.PageControl1, {0, 0, 481, 206}}, {&f.StaticText2, {0, 4, 473, 157}},
+        {&f.StaticText3, {4, 28, 465, 129}}, {&f.Edit1, {4, 132, 441, 153}},      {&f.BitBtn5, {442, 132, 467, 153}},
+        {&f.StaticText6, {4, 4, 465, 129}},  {&f.BitBtn4, {384, 166, 459, 191}},  {&f.StaticText4, {4, 136, 465, 153}},
+    };
+    for (const auto& [control, expected] : placements) {
+        RECT actual;
+        GetWindowRect(control->handle(), &actual);
+        MapWindowPoints(HWND_DESKTOP, GetParent(control->handle()), reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_EQ(actual.left, f.scale(expected.left)) << ui::narrow(control->name());
+        EXPECT_EQ(actual.top, f.scale(expected.top)) << ui::narrow(control->name());
+        EXPECT_EQ(actual.right, f.scale(expected.right)) << ui::narrow(control->name());
+        EXPECT_EQ(actual.bottom, f.scale(expected.bottom)) << ui::narrow(control->name());
+    }
+}
+
+TEST_F(StartTest, KeyboardOrderIsBackNextCancelThenThePage) {
+    TForm1& f = form();
+    // Back is disabled at start and so left out; enable it to see the whole order.
+    f.BitBtn1.setEnabled(true);
+    std::vector<HWND> order;
+    HWND first = GetNextDlgTabItem(f.handle(), nullptr, FALSE);
+    for (HWND item = first; item;) {
+        order.push_back(item);
+        item = GetNextDlgTabItem(f.handle(), item, FALSE);
+        if (item == first) break;
+    }
+    const std::vector<HWND> expected{f.BitBtn1.handle(), f.BitBtn2.handle(), f.BitBtn3.handle()};
+    EXPECT_EQ(order, expected);
+}
+
+// Navigation alone: the pages' own work is replaced by events that record what
+// the page control reports while they run.
+class NavigationTest : public WizardTest {
+protected:
+    struct Seen {
+        std::string event;
+        int currentIndex;
+        bool newPageVisible;
+        bool oldPageVisible;
+    };
+
+    void SetUp() override {
+        WizardTest::SetUp();
+        TForm1& f = form();
+        f.TabSheet2.onShow = [this, &f] { record("show 2", &f.TabSheet2, previous); };
+        f.TabSheet2.onHide = [this, &f] { record("hide 2", nullptr, &f.TabSheet2); };
+        f.TabSheet3.onShow = [this, &f] { record("show 3", &f.TabSheet3, previous); };
+    }
+
+    void record(std::string event, ui::TabSheet* shown, ui::TabSheet* hidden) {
+        seen.push_back({std::move(event), page(), shown && shown->visible(), hidden && hidden->visible()});
+    }
+
+    Buttons buttons() { return {form().BitBtn1.enabled(), form().BitBtn2.enabled(), form().BitBtn3.enabled()}; }
+
+    std::vector<Seen> seen;
+    ui::TabSheet* previous = nullptr;
+};
+
+TEST_F(NavigationTest, NextShowsTheNewPageHidesTheOldThenRecordsTheNewIndex) {
+    previous = &form().TabSheet1;
+    click(form().BitBtn2);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].event, "show 2");
+    EXPECT_EQ(seen[0].currentIndex, 0);  // still the old page
+    EXPECT_TRUE(seen[0].newPageVisible);
+    EXPECT_TRUE(seen[0].oldPageVisible);  // the old page goes only after the show event
+    EXPECT_EQ(page(), 1);
+
+    seen.clear();
+    previous = &form().TabSheet2;
+    click(form().BitBtn2);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].event, "show 3");
+    EXPECT_EQ(seen[0].currentIndex, 1);
+    EXPECT_TRUE(seen[0].oldPageVisible);
+    EXPECT_EQ(seen[1].event, "hide 2");
+    EXPECT_EQ(seen[1].currentIndex, 1);
+    EXPECT_FALSE(seen[1].oldPageVisible);
+    EXPECT_EQ(page(), 2);
+}
+
+TEST_F(NavigationTest, ButtonStatesFollowTheTable) {
+    TForm1& f = form();
+    struct Step {
+        const char* what;
+        ui::Button* press;
+        int page;
+        Buttons buttons;
+    };
+    const Step steps[] = {
+        {"Next on page 1", &f.BitBtn2, 1, {true, true, true}},
+        {"Back on page 2", &f.BitBtn1, 0, {false, true, true}},
+        {"Next on page 1 again", &f.BitBtn2, 1, {true, true, true}},
+        {"Next on page 2", &f.BitBtn2, 2, {true, false, false}},
+        {"Back on page 3", &f.BitBtn1, 1, {true, true, true}},
+    };
+    for (const Step& step : steps) {
+        click(*step.press);
+        EXPECT_EQ(page(), step.page) << step.what;
+        EXPECT_EQ(buttons(), step.buttons) << step.what;
+        EXPECT_TRUE(f.PageControl1.activePage()->visible()) << step.what;
+    }
+}
+
+TEST_F(NavigationTest, ShowEventHasTheLastWordOnTheButtonsItTouches) {
+    TForm1& f = form();
+    // As the installation page does: Back off when the run starts.
+    f.TabSheet3.onShow = [&f] { f.BitBtn1.setEnabled(false); };
+    // As the detection page does when the registry names no folder: Next off.
+    f.TabSheet2.onShow = [&f] { f.BitBtn2.setEnabled(false); };
+    click(f.BitBtn2);
+    EXPECT_EQ(buttons(), (Buttons{true, false, true}));
+    f.BitBtn1Click(&f.BitBtn1);  // Back enables Next before the page change
+    EXPECT_EQ(buttons(), (Buttons{false, true, true}));
+    f.BitBtn2Click(&f.BitBtn2);
+    EXPECT_EQ(buttons(), (Buttons{true, false, true}));
+    f.BitBtn2.setEnabled(true);
+    f.BitBtn2Click(&f.BitBtn2);
+    EXPECT_EQ(page(), 2);
+    EXPECT_EQ(buttons(), (Buttons{false, false, false}));
+}
+
+TEST_F(NavigationTest, NextOnTheLastPageAndBackOnTheFirstKeepThePage) {
+    TForm1& f = form();
+    f.BitBtn1Click(&f.BitBtn1);
+    EXPECT_EQ(page(), 0);
+    EXPECT_EQ(buttons(), (Buttons{false, true, true}));
+    EXPECT_TRUE(seen.empty());
+
+    f.BitBtn2Click(&f.BitBtn2);
+    f.BitBtn2Click(&f.BitBtn2);
+    seen.clear();
+    f.BitBtn2Click(&f.BitBtn2);  // only a direct call reaches it: the button is disabled
+    EXPECT_EQ(page(), 2);
+    EXPECT_TRUE(seen.empty());
+    EXPECT_EQ(buttons(), (Buttons{true, false, false}));
+}
+
+TEST_F(NavigationTest, ExceptionInAShowEventIsReportedAndThePageChangeCompletes) {
+    TForm1& f = form();
+    f.TabSheet2.onShow = [] { throw std::runtime_error("Invalid data type for 'Lokalizacja'"); };
+    click(f.BitBtn2);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].caption, L"Instalator");
+    EXPECT_EQ(dialogs.boxes[0].text, L"Invalid data type for 'Lokalizacja'");
+    EXPECT_EQ(dialogs.boxes[0].icon, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(page(), 1);
+    EXPECT_TRUE(f.TabSheet2.visible());
+    EXPECT_FALSE(f.TabSheet1.visible());
+    EXPECT_EQ(buttons(), (Buttons{true, true, true}));
+}
+
+TEST_F(NavigationTest, ControlTabLeavesThePageOnEveryPage) {
+    TForm1& f = form();
+    for (int target = 0; target < 3; ++target) {
+        while (page() < target)
+            click(f.BitBtn2);
+        for (bool shift : {false, true}) {
+            BYTE keys[256] = {};
+            GetKeyboardState(keys);
+            keys[VK_CONTROL] = 0x80;
+            keys[VK_SHIFT] = shift ? 0x80 : 0;
+            SetKeyboardState(keys);
+            HWND focus = GetFocus() ? GetFocus() : f.BitBtn2.handle();
+            MSG message{focus, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+            if (!IsDialogMessageW(f.handle(), &message)) DispatchMessageW(&message);
+            keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+            SetKeyboardState(keys);
+            EXPECT_EQ(page(), target) << "shift " << shift;
+        }
+    }
+}
+
+TEST_F(NavigationTest, CancelAndCloseCloseTheMainForm) {
+    TForm1& f = form();
+    click(f.BitBtn3);
+    EXPECT_TRUE(f.closed());
+    EXPECT_TRUE(ui::Application::instance().terminated());
+    EXPECT_FALSE(IsWindowVisible(f.handle()));
+}
+
+TEST_F(NavigationTest, CloseOnTheLastPageClosesTheMainForm) {
+    TForm1& f = form();
+    click(f.BitBtn2);
+    click(f.BitBtn2);
+    click(f.BitBtn4);
+    EXPECT_TRUE(f.closed());
+    EXPECT_TRUE(ui::Application::instance().terminated());
+}
+
+TEST_F(NavigationTest, CloseBoxClosesTheFormOnEveryPage) {
+    for (int target = 0; target < 3; ++target) {
+        TearDown();
+        SetUp();
+        while (page() < target)
+            click(form().BitBtn2);
+        SendMessageW(form().handle(), WM_CLOSE, 0, 0);
+        EXPECT_TRUE(form().closed()) << "page " << target;
+        EXPECT_TRUE(dialogs.boxes.empty());
+    }
+}
+
+}  // namespace

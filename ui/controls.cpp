@@ -1,0 +1,636 @@
+#include "controls.h"
+
+#include "application.h"
+#include "error.h"
+#include "system.h"
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+constexpr wchar_t kContainerClass[] = L"InstalatorContainer";
+constexpr int kFirstControlId = 1000;
+constexpr int kPageInset = 4;  // the page control's frame around its pages
+
+HINSTANCE moduleInstance() {
+    return GetModuleHandleW(nullptr);
+}
+
+// Per-monitor DPI functions exist from Windows 10 on; older systems have one DPI.
+UINT windowDpi(HWND window) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = systemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
+    if (getDpiForWindow) {
+        if (const UINT dpi = getDpiForWindow(window)) return dpi;
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+void adjustWindowRect(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
+    using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = systemFunction<AdjustForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi");
+    if (adjustForDpi && adjustForDpi(&rect, style, FALSE, exStyle, dpi)) return;
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+}
+
+RECT rectIn(HWND window, HWND parent) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+SIZE measure(HDC dc, const std::wstring& text, UINT flags) {
+    RECT rect{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, flags | DT_CALCRECT | DT_NOPREFIX);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- Control
+
+Control::Control(Container* parent, std::wstring name, const Settings& settings)
+    : settings_(settings), text_(settings.text), parent_(parent), name_(std::move(name)) {
+    if (parent_) parent_->adopt(*this);
+}
+
+Control::~Control() {
+    if (window_ && IsWindow(window_)) DestroyWindow(window_);
+    if (parent_) parent_->release(*this);
+}
+
+Form& Control::form() const {
+    const Control* control = this;
+    while (control->parent_)
+        control = control->parent_;
+    return *static_cast<Form*>(const_cast<Control*>(control));
+}
+
+void Control::createWindow(const wchar_t* windowClass, DWORD style, DWORD exStyle) {
+    style |= WS_CLIPSIBLINGS;
+    if (settings_.visible) style |= WS_VISIBLE;
+    if (!settings_.enabled) style |= WS_DISABLED;
+    HWND parentWindow = parent_ ? parent_->handle() : nullptr;
+    HMENU id = nullptr;
+    if (parent_) {
+        style |= WS_CHILD;
+        id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + form().controlCount_++));
+    }
+    window_ = check(CreateWindowExW(exStyle, windowClass, text_.c_str(), style, 0, 0, 0, 0, parentWindow, id,
+                                    moduleInstance(), windowClass == kContainerClass ? this : nullptr),
+                    "CreateWindowExW");
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+const Font& Control::font() const {
+    if (settings_.font) return *settings_.font;
+    return parent_->font();
+}
+
+RECT Control::scaledBounds() const {
+    const Form& owner = form();
+    const Bounds& b = settings_.bounds;
+    RECT rect{owner.scale(b.left), owner.scale(b.top), owner.scale(b.left + b.width), owner.scale(b.top + b.height)};
+    if (settings_.autoSize && window_) {
+        HDC dc = GetDC(window_);
+        HGDIOBJ old = SelectObject(dc, const_cast<Form&>(owner).fontHandle(font()));
+        const SIZE size = measure(dc, text(), 0);
+        SelectObject(dc, old);
+        ReleaseDC(window_, dc);
+        rect.right = rect.left + size.cx;
+        rect.bottom = rect.top + size.cy;
+    }
+    return rect;
+}
+
+void Control::applyDpi() {
+    if (!parent_) return;
+    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(form().fontHandle(font())), FALSE);
+    const RECT rect = scaledBounds();
+    SetWindowPos(window_, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+std::wstring Control::text() const {
+    std::wstring result(static_cast<size_t>(GetWindowTextLengthW(window_)) + 1, L'\0');
+    result.resize(static_cast<size_t>(GetWindowTextW(window_, result.data(), static_cast<int>(result.size()))));
+    return result;
+}
+
+void Control::setText(std::wstring_view text) {
+    text_.assign(text);
+    check(SetWindowTextW(window_, text_.c_str()), "SetWindowTextW");
+    textChanged();
+}
+
+bool Control::visible() const {
+    return (GetWindowLongW(window_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Control::setVisible(bool visible) {
+    if (visible == this->visible()) return;
+    if (!visible) moveFocusAway();
+    ShowWindow(window_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool Control::enabled() const {
+    return IsWindowEnabled(window_) != FALSE;
+}
+
+void Control::setEnabled(bool enabled) {
+    if (enabled == this->enabled()) return;
+    if (!enabled) moveFocusAway();
+    EnableWindow(window_, enabled);
+}
+
+// A control that goes away must not take the keyboard focus with it.
+void Control::moveFocusAway() {
+    HWND focus = GetFocus();
+    if (!focus || (focus != window_ && !IsChild(window_, focus))) return;
+    HWND top = form().handle();
+    for (HWND next = GetNextDlgTabItem(top, focus, FALSE); next && next != focus;
+         next = GetNextDlgTabItem(top, next, FALSE)) {
+        if (next != window_ && !IsChild(window_, next) && IsWindowEnabled(next) && IsWindowVisible(next)) {
+            SetFocus(next);
+            return;
+        }
+    }
+    SetFocus(top);
+}
+
+LRESULT Control::notify(UINT, WPARAM, LPARAM) {
+    return 0;
+}
+
+// ---------------------------------------------------------------- Container
+
+Container::Container(Container* parent, std::wstring name, const Settings& settings)
+    : Control(parent, std::move(name), settings) {}
+
+void Container::createContainer(DWORD style, DWORD exStyle) {
+    static const bool registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.style = CS_DBLCLKS;
+        windowClass.lpfnWndProc = &Container::windowProc;
+        windowClass.hInstance = moduleInstance();
+        windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<const wchar_t*>(IDC_ARROW));
+        windowClass.lpszClassName = kContainerClass;
+        check(RegisterClassExW(&windowClass), "RegisterClassExW");
+        return true;
+    }();
+    (void)registered;
+    createWindow(kContainerClass, style | WS_CLIPCHILDREN, exStyle | WS_EX_CONTROLPARENT);
+}
+
+void Container::release(Control& child) {
+    std::erase(children_, &child);
+}
+
+void Container::arrange() {
+    std::vector<Control*> order;
+    for (Control* child : children_)
+        if (child->tabOrder() >= 0) order.push_back(child);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Control* a, const Control* b) { return a->tabOrder() < b->tabOrder(); });
+    for (auto it = children_.rbegin(); it != children_.rend(); ++it)
+        if ((*it)->tabOrder() < 0) order.push_back(*it);
+    HWND after = HWND_TOP;
+    for (Control* child : order) {
+        SetWindowPos(child->handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = child->handle();
+        if (auto* container = dynamic_cast<Container*>(child)) container->arrange();
+    }
+}
+
+void Container::applyDpi() {
+    Control::applyDpi();
+    for (Control* child : children_)
+        child->applyDpi();
+}
+
+void Container::paintBehind(const Control& child, HDC dc) const {
+    const RECT own = rectIn(child.handle(), handle());
+    RECT area{0, 0, own.right - own.left, own.bottom - own.top};
+    HBRUSH brush = CreateSolidBrush(background().resolve());
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+    if (!child.transparent()) return;
+    for (const Control* sibling : children_) {
+        if (sibling == &child) break;
+        if (!sibling->visible()) continue;
+        const RECT other = rectIn(sibling->handle(), handle());
+        RECT overlap;
+        if (IntersectRect(&overlap, &own, &other))
+            sibling->paintContent(dc, POINT{other.left - own.left, other.top - own.top});
+    }
+}
+
+void Container::paint(HDC, const RECT&) {}
+
+LRESULT Container::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND: {
+            RECT client;
+            GetClientRect(handle(), &client);
+            HBRUSH brush = CreateSolidBrush(background().resolve());
+            FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+            DeleteObject(brush);
+            return 1;
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(handle(), &ps);
+            RECT client;
+            GetClientRect(handle(), &client);
+            paint(dc, client);
+            EndPaint(handle(), &ps);
+            return 0;
+        }
+        case WM_COMMAND:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+            if (Control* child = form().controlOf(reinterpret_cast<HWND>(lParam)))
+                return child->notify(message, wParam, lParam);
+            break;
+        case WM_DRAWITEM:
+            if (Control* child = form().controlOf(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem))
+                return child->notify(message, wParam, lParam);
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(handle(), message, wParam, lParam);
+}
+
+LRESULT CALLBACK Container::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Control* control = nullptr;
+    if (message == WM_NCCREATE) {
+        control = static_cast<Control*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        control->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
+    } else {
+        control = reinterpret_cast<Control*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+    if (!control) return DefWindowProcW(window, message, wParam, lParam);
+    // No exception may cross into Windows: report it here as a last resort.
+    try {
+        return static_cast<Container*>(control)->handleMessage(message, wParam, lParam);
+    } catch (...) {
+        Application::instance().showException(std::current_exception());
+        return 0;
+    }
+}
+
+// ---------------------------------------------------------------- Panel
+
+Panel::Panel(Container& parent, std::wstring name, const Settings& settings)
+    : Container(&parent, std::move(name), settings) {
+    createContainer(0, 0);
+}
+
+// ---------------------------------------------------------------- Label
+
+Label::Label(Container& parent, std::wstring name, const Settings& settings)
+    : Control(&parent, std::move(name), settings) {
+    settings_.autoSize = true;
+    createWindow(L"STATIC", SS_OWNERDRAW | SS_NOPREFIX);
+}
+
+void Label::paintContent(HDC dc, POINT origin) const {
+    const Font& f = font();
+    HGDIOBJ old = SelectObject(dc, form().fontHandle(f));
+    SetTextColor(dc, f.colour.resolve());
+    SetBkMode(dc, TRANSPARENT);
+    RECT client;
+    GetClientRect(handle(), &client);
+    OffsetRect(&client, origin.x, origin.y);
+    const std::wstring content = text();
+    DrawTextW(dc, content.c_str(), static_cast<int>(content.size()), &client, DT_LEFT | DT_TOP | DT_NOPREFIX);
+    SelectObject(dc, old);
+}
+
+LRESULT Label::notify(UINT message, WPARAM, LPARAM lParam) {
+    if (message != WM_DRAWITEM) return 0;
+    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    parent()->paintBehind(*this, item.hDC);
+    paintContent(item.hDC, POINT{0, 0});
+    return TRUE;
+}
+
+void Label::textChanged() {
+    applyDpi();
+}
+
+// ---------------------------------------------------------------- Image
+
+Image::Image(Container& parent, std::wstring name, const Settings& settings)
+    : Control(&parent, std::move(name), settings) {
+    bitmap_ = static_cast<HBITMAP>(
+        check(LoadImageW(moduleInstance(), settings.picture, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION), "LoadImageW"));
+    createWindow(L"STATIC", SS_OWNERDRAW);
+}
+
+Image::~Image() {
+    if (bitmap_) DeleteObject(bitmap_);
+}
+
+void Image::paintContent(HDC dc, POINT origin) const {
+    BITMAP info;
+    GetObjectW(bitmap_, sizeof info, &info);
+    RECT client;
+    GetClientRect(handle(), &client);
+    const int width = client.right, height = client.bottom;
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ oldSource = SelectObject(source, bitmap_);
+    if (!transparent()) {
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchBlt(dc, origin.x, origin.y, width, height, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    } else {
+        // Mask: white where the picture has the key colour, black elsewhere.
+        const COLORREF key = GetPixel(source, 0, info.bmHeight - 1);
+        HDC maskDc = CreateCompatibleDC(dc);
+        HBITMAP mask = CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, nullptr);
+        HGDIOBJ oldMask = SelectObject(maskDc, mask);
+        SetBkColor(source, key);
+        BitBlt(maskDc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+        // The picture with the key colour turned black, so that it can be ORed in.
+        HDC cutDc = CreateCompatibleDC(dc);
+        HBITMAP cut = CreateCompatibleBitmap(dc, info.bmWidth, info.bmHeight);
+        HGDIOBJ oldCut = SelectObject(cutDc, cut);
+        BitBlt(cutDc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+        SetTextColor(cutDc, RGB(0, 0, 0));
+        SetBkColor(cutDc, RGB(255, 255, 255));
+        BitBlt(cutDc, 0, 0, info.bmWidth, info.bmHeight, maskDc, 0, 0, 0x00220326 /* DSna */);
+        SetStretchBltMode(dc, COLORONCOLOR);
+        const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+        const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
+        StretchBlt(dc, origin.x, origin.y, width, height, maskDc, 0, 0, info.bmWidth, info.bmHeight, SRCAND);
+        StretchBlt(dc, origin.x, origin.y, width, height, cutDc, 0, 0, info.bmWidth, info.bmHeight, SRCPAINT);
+        SetTextColor(dc, oldText);
+        SetBkColor(dc, oldBack);
+        SelectObject(cutDc, oldCut);
+        DeleteObject(cut);
+        DeleteDC(cutDc);
+        SelectObject(maskDc, oldMask);
+        DeleteObject(mask);
+        DeleteDC(maskDc);
+    }
+    SelectObject(source, oldSource);
+    DeleteDC(source);
+}
+
+LRESULT Image::notify(UINT message, WPARAM, LPARAM lParam) {
+    if (message != WM_DRAWITEM) return 0;
+    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    parent()->paintBehind(*this, item.hDC);
+    paintContent(item.hDC, POINT{0, 0});
+    return TRUE;
+}
+
+// ---------------------------------------------------------------- StaticText
+
+StaticText::StaticText(Container& parent, std::wstring name, const Settings& settings)
+    : Control(&parent, std::move(name), settings) {
+    createWindow(L"STATIC", SS_LEFT | SS_NOPREFIX);
+}
+
+LRESULT StaticText::notify(UINT message, WPARAM wParam, LPARAM) {
+    if (message != WM_CTLCOLORSTATIC) return 0;
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    SetTextColor(dc, font().colour.resolve());
+    SetBkColor(dc, parent()->background().resolve());
+    return reinterpret_cast<LRESULT>(parent()->background().system >= 0
+                                         ? GetSysColorBrush(parent()->background().system)
+                                         : form().brushHandle(parent()->background().rgb));
+}
+
+void StaticText::textChanged() {
+    if (settings_.autoSize) applyDpi();
+}
+
+// ---------------------------------------------------------------- Edit
+
+Edit::Edit(Container& parent, std::wstring name, const Settings& settings)
+    : Control(&parent, std::move(name), settings) {
+    createWindow(L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+}
+
+// ---------------------------------------------------------------- Button
+
+Button::Button(Container& parent, std::wstring name, const Settings& settings)
+    : Control(&parent, std::move(name), settings) {
+    createWindow(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP);
+}
+
+LRESULT Button::notify(UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) fire(onClick);
+    return 0;
+}
+
+// ---------------------------------------------------------------- Pages
+
+TabSheet::TabSheet(PageControl& parent, std::wstring name)
+    : Container(&parent, std::move(name), Settings{.visible = false, .background = parent.background()}) {
+    parent.pages_.push_back(this);
+    createContainer(0, 0);
+}
+
+void TabSheet::applyDpi() {
+    const RECT rect = static_cast<PageControl*>(parent())->pageBounds();
+    SendMessageW(handle(), WM_SETFONT, reinterpret_cast<WPARAM>(form().fontHandle(font())), FALSE);
+    SetWindowPos(handle(), nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    for (Control* child : children())
+        child->applyDpi();
+}
+
+PageControl::PageControl(Container& parent, std::wstring name, const Settings& settings)
+    : Container(&parent, std::move(name), settings) {
+    createContainer(0, 0);
+}
+
+RECT PageControl::pageBounds() const {
+    RECT client;
+    GetClientRect(handle(), &client);
+    const int inset = form().scale(kPageInset);
+    InflateRect(&client, -inset, -inset);
+    return client;
+}
+
+void PageControl::paint(HDC dc, const RECT& client) {
+    RECT frame = client;
+    DrawEdge(dc, &frame, EDGE_RAISED, BF_RECT);
+}
+
+void PageControl::setActivePageIndex(int index) {
+    if (index == active_) return;
+    TabSheet* next = index >= 0 && index < pageCount() ? pages_[static_cast<size_t>(index)] : nullptr;
+    TabSheet* previous = activePage();
+    const bool events = form().showing();
+    if (next) {
+        SetWindowPos(next->handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        next->setVisible(true);
+        if (events) fire(next->onShow);
+    }
+    if (previous) {
+        previous->setVisible(false);
+        if (events) fire(previous->onHide);
+    }
+    active_ = next ? index : -1;
+}
+
+// ---------------------------------------------------------------- Form
+
+Form::Form(std::wstring name, std::wstring_view caption, const Settings& settings)
+    : Container(nullptr, std::move(name), settings) {
+    text_.assign(caption);
+    settings_.visible = false;
+    createContainer(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME);
+    dpi_ = windowDpi(handle());
+    if (HICON icon = LoadIconW(moduleInstance(), MAKEINTRESOURCEW(1))) {
+        SendMessageW(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    }
+}
+
+Form::~Form() {
+    for (auto& [key, font] : fonts_)
+        DeleteObject(font);
+    for (auto& [colour, brush] : brushes_)
+        DeleteObject(brush);
+}
+
+void Form::loaded() {
+    arrange();
+    applyDpi();
+    fire(onCreate);
+}
+
+bool Form::showing() const {
+    return IsWindowVisible(handle()) != FALSE;
+}
+
+void Form::show() {
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        RECT window;
+        GetWindowRect(handle(), &window);
+        const int width = window.right - window.left, height = window.bottom - window.top;
+        SetWindowPos(handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                     (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(handle(), SW_SHOW);
+    UpdateWindow(handle());
+    if (activeControl_ && activeControl_->enabled()) SetFocus(activeControl_->handle());
+}
+
+void Form::close() {
+    closed_ = true;
+    ShowWindow(handle(), SW_HIDE);
+    Application& application = Application::instance();
+    if (application.mainForm() == this) application.terminate();
+}
+
+HFONT Form::fontHandle(const Font& font) {
+    const int height = scale(font.height);
+    const int style = (font.bold ? 1 : 0) | (font.italic ? 2 : 0) | (font.underline ? 4 : 0);
+    auto key = std::make_tuple(std::wstring(font.face), height, style, font.charset);
+    auto found = fonts_.find(key);
+    if (found != fonts_.end()) return found->second;
+    HFONT handle = check(
+        CreateFontW(-height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, font.underline, FALSE, font.charset,
+                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face),
+        "CreateFontW");
+    fonts_.emplace(std::move(key), handle);
+    return handle;
+}
+
+HBRUSH Form::brushHandle(COLORREF colour) {
+    auto found = brushes_.find(colour);
+    if (found != brushes_.end()) return found->second;
+    HBRUSH brush = check(CreateSolidBrush(colour), "CreateSolidBrush");
+    brushes_.emplace(colour, brush);
+    return brush;
+}
+
+Control* Form::controlOf(HWND window) const {
+    if (!window || (window != handle() && !IsChild(handle(), window))) return nullptr;
+    return reinterpret_cast<Control*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+void Form::applyDpi() {
+    layOut(nullptr);
+}
+
+void Form::layOut(const RECT* suggested) {
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(handle(), GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(handle(), GWL_EXSTYLE));
+    RECT rect{0, 0, scale(bounds().width), scale(bounds().height)};
+    adjustWindowRect(rect, style, exStyle, dpi_);
+    if (suggested) {
+        SetWindowPos(handle(), nullptr, suggested->left, suggested->top, rect.right - rect.left, rect.bottom - rect.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        SetWindowPos(handle(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SendMessageW(handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fontHandle(font())), FALSE);
+    for (Control* child : children())
+        child->applyDpi();
+}
+
+LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CLOSE:
+            fire([this] { close(); });
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(handle(), focus)) savedFocus_ = focus;
+            } else {
+                HWND target = savedFocus_ && IsWindow(savedFocus_) ? savedFocus_
+                              : activeControl_                     ? activeControl_->handle()
+                                                                   : nullptr;
+                if (target && IsWindowEnabled(target) && IsWindowVisible(target)) SetFocus(target);
+            }
+            return 0;
+        case DM_GETDEFID: {
+            // Enter presses the button that has the focus; there is no default button.
+            HWND focus = GetFocus();
+            if (focus && IsChild(handle(), focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON))
+                return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+            return 0;
+        }
+        case 0x02E0: {  // WM_DPICHANGED
+            dpi_ = HIWORD(wParam);
+            layOut(reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        }
+        default:
+            break;
+    }
+    return Container::handleMessage(message, wParam, lParam);
+}
+
+// ---------------------------------------------------------------- events
+
+void fire(const Event& handler) noexcept {
+    if (!handler) return;
+    try {
+        handler();
+    } catch (...) {
+        Application::instance().showException(std::current_exception());
+    }
+}
+
+}  // namespace ui
