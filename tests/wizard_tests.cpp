@@ -62,10 +62,6 @@ TEST_F(StartTest, WindowHasAFixedDialogFrameWithTheCloseBoxOnly) {
     EXPECT_FALSE(style & WS_THICKFRAME);
     EXPECT_FALSE(style & WS_MINIMIZEBOX);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-    RECT client;
-    GetClientRect(form().handle(), &client);
-    EXPECT_EQ(client.right, form().scale(666));
-    EXPECT_EQ(client.bottom, form().scale(206));
 }
 
 TEST_F(StartTest, WindowIsCentredOnTheScreen) {
@@ -75,12 +71,11 @@ TEST_F(StartTest, WindowIsCentredOnTheScreen) {
     EXPECT_NEAR(window.top + window.bottom, GetSystemMetrics(SM_CYSCREEN), 1);
 }
 
-TEST_F(StartTest, ControlsSitWhereTheLayoutPutsThem) {
+void expectLayout(TForm1& f) {
     struct Placement {
         ui::Control* control;
         RECT expected;  // in the parent's client area, at 96 DPI
     };
-    TForm1& f = form();
     const Placement placements[] = {
         {&f.Panel1, {0, 0, 185, 206}},       {&f.Panel2, {185, 0, 666, 206}},     {&f.Image1, {8, 8, 40, 40}},
         {&f.Image2, {132, 56, 180, 104}},    {&f.BitBtn3, {16, 172, 91, 197}},    {&f.BitBtn1, {112, 172, 187, 197}},
@@ -96,6 +91,43 @@ TEST_F(StartTest, ControlsSitWhereTheLayoutPutsThem) {
         EXPECT_EQ(actual.top, f.scale(expected.top)) << ui::narrow(control->name());
         EXPECT_EQ(actual.right, f.scale(expected.right)) << ui::narrow(control->name());
         EXPECT_EQ(actual.bottom, f.scale(expected.bottom)) << ui::narrow(control->name());
+    }
+    RECT client;
+    GetClientRect(f.handle(), &client);
+    EXPECT_EQ(client.right, f.scale(666));
+    EXPECT_EQ(client.bottom, f.scale(206));
+}
+
+TEST_F(StartTest, ControlsSitWhereTheLayoutPutsThem) {
+    expectLayout(form());
+}
+
+// Moved to a monitor of another DPI, the window lays itself out anew: places,
+// sizes and fonts scaled from 96 DPI, the labels measured again.
+TEST_F(StartTest, LaysItselfOutAgainAtAnotherDpi) {
+    TForm1& f = form();
+    const UINT original = f.dpi();
+    RECT labelAt96;
+    GetClientRect(f.Label3.handle(), &labelAt96);
+    for (UINT dpi : {144u, 192u, original}) {
+        RECT suggested{100, 50, 100 + MulDiv(700, static_cast<int>(dpi), 96),
+                       50 + MulDiv(250, static_cast<int>(dpi), 96)};
+        SendMessageW(f.handle(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(f.dpi(), dpi);
+        expectLayout(f);
+        RECT window;
+        GetWindowRect(f.handle(), &window);
+        EXPECT_EQ(window.left, 100);
+        EXPECT_EQ(window.top, 50);
+        RECT label;
+        GetClientRect(f.Label3.handle(), &label);
+        EXPECT_NEAR(label.right, MulDiv(labelAt96.right, static_cast<int>(dpi), static_cast<int>(original)),
+                    3 * dpi / 96)
+            << "label width at " << dpi;
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(f.StaticText3.handle(), WM_GETFONT, 0, 0)), sizeof font, &font);
+        EXPECT_EQ(font.lfHeight, -MulDiv(13, static_cast<int>(dpi), 96));
     }
 }
 

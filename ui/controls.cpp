@@ -5,6 +5,7 @@
 #include "system.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ui {
 
@@ -297,10 +298,28 @@ Panel::Panel(Container& parent, std::wstring name, const Settings& settings)
     createContainer(0, 0);
 }
 
+// ---------------------------------------------------------------- GraphicControl
+
+LRESULT GraphicControl::notify(UINT message, WPARAM, LPARAM lParam) {
+    if (message != WM_DRAWITEM) return 0;
+    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    const int width = item.rcItem.right - item.rcItem.left, height = item.rcItem.bottom - item.rcItem.top;
+    HDC buffer = CreateCompatibleDC(item.hDC);
+    HBITMAP surface = CreateCompatibleBitmap(item.hDC, width, height);
+    HGDIOBJ old = SelectObject(buffer, surface);
+    parent()->paintBehind(*this, buffer);
+    paintContent(buffer, POINT{0, 0});
+    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer, 0, 0, SRCCOPY);
+    SelectObject(buffer, old);
+    DeleteObject(surface);
+    DeleteDC(buffer);
+    return TRUE;
+}
+
 // ---------------------------------------------------------------- Label
 
 Label::Label(Container& parent, std::wstring name, const Settings& settings)
-    : Control(&parent, std::move(name), settings) {
+    : GraphicControl(&parent, std::move(name), settings) {
     settings_.autoSize = true;
     createWindow(L"STATIC", SS_OWNERDRAW | SS_NOPREFIX);
 }
@@ -318,83 +337,109 @@ void Label::paintContent(HDC dc, POINT origin) const {
     SelectObject(dc, old);
 }
 
-LRESULT Label::notify(UINT message, WPARAM, LPARAM lParam) {
-    if (message != WM_DRAWITEM) return 0;
-    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    parent()->paintBehind(*this, item.hDC);
-    paintContent(item.hDC, POINT{0, 0});
-    return TRUE;
-}
-
 void Label::textChanged() {
     applyDpi();
 }
 
 // ---------------------------------------------------------------- Image
 
+namespace {
+
+// 32-bit pixels of a device-independent section, top row first.
+struct PixelBuffer {
+    PixelBuffer(HDC reference, int width, int height) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        bitmap = check(CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0), "CreateDIBSection");
+        pixels = static_cast<uint32_t*>(bits);
+        dc = CreateCompatibleDC(reference);
+        old = SelectObject(dc, bitmap);
+    }
+    ~PixelBuffer() {
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+    }
+    PixelBuffer(const PixelBuffer&) = delete;
+    PixelBuffer& operator=(const PixelBuffer&) = delete;
+
+    HBITMAP bitmap;
+    uint32_t* pixels;
+    HDC dc;
+    HGDIOBJ old;
+};
+
+uint32_t channel(uint32_t pixel, int shift) {
+    return (pixel >> shift) & 0xFFu;
+}
+
+}  // namespace
+
 Image::Image(Container& parent, std::wstring name, const Settings& settings)
-    : Control(&parent, std::move(name), settings) {
-    bitmap_ = static_cast<HBITMAP>(
+    : GraphicControl(&parent, std::move(name), settings) {
+    HBITMAP bitmap = static_cast<HBITMAP>(
         check(LoadImageW(moduleInstance(), settings.picture, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION), "LoadImageW"));
+    BITMAP info;
+    GetObjectW(bitmap, sizeof info, &info);
+    width_ = info.bmWidth;
+    height_ = info.bmHeight;
+    pixels_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(height_), pixels_.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    const uint32_t key = pixels_[static_cast<size_t>(height_ - 1) * static_cast<size_t>(width_)] & 0xFFFFFFu;
+    for (uint32_t& pixel : pixels_) {
+        pixel &= 0xFFFFFFu;
+        pixel = transparent() && pixel == key ? 0u : pixel | 0xFF000000u;
+    }
     createWindow(L"STATIC", SS_OWNERDRAW);
 }
 
-Image::~Image() {
-    if (bitmap_) DeleteObject(bitmap_);
-}
-
+// Bilinear scaling of premultiplied pixels, blended over what the DC holds. At
+// the picture's own size every pixel comes through unchanged.
 void Image::paintContent(HDC dc, POINT origin) const {
-    BITMAP info;
-    GetObjectW(bitmap_, sizeof info, &info);
     RECT client;
     GetClientRect(handle(), &client);
     const int width = client.right, height = client.bottom;
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ oldSource = SelectObject(source, bitmap_);
-    if (!transparent()) {
-        SetStretchBltMode(dc, HALFTONE);
-        SetBrushOrgEx(dc, 0, 0, nullptr);
-        StretchBlt(dc, origin.x, origin.y, width, height, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-    } else {
-        // Mask: white where the picture has the key colour, black elsewhere.
-        const COLORREF key = GetPixel(source, 0, info.bmHeight - 1);
-        HDC maskDc = CreateCompatibleDC(dc);
-        HBITMAP mask = CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, nullptr);
-        HGDIOBJ oldMask = SelectObject(maskDc, mask);
-        SetBkColor(source, key);
-        BitBlt(maskDc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-        // The picture with the key colour turned black, so that it can be ORed in.
-        HDC cutDc = CreateCompatibleDC(dc);
-        HBITMAP cut = CreateCompatibleBitmap(dc, info.bmWidth, info.bmHeight);
-        HGDIOBJ oldCut = SelectObject(cutDc, cut);
-        BitBlt(cutDc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-        SetTextColor(cutDc, RGB(0, 0, 0));
-        SetBkColor(cutDc, RGB(255, 255, 255));
-        BitBlt(cutDc, 0, 0, info.bmWidth, info.bmHeight, maskDc, 0, 0, 0x00220326 /* DSna */);
-        SetStretchBltMode(dc, COLORONCOLOR);
-        const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
-        const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
-        StretchBlt(dc, origin.x, origin.y, width, height, maskDc, 0, 0, info.bmWidth, info.bmHeight, SRCAND);
-        StretchBlt(dc, origin.x, origin.y, width, height, cutDc, 0, 0, info.bmWidth, info.bmHeight, SRCPAINT);
-        SetTextColor(dc, oldText);
-        SetBkColor(dc, oldBack);
-        SelectObject(cutDc, oldCut);
-        DeleteObject(cut);
-        DeleteDC(cutDc);
-        SelectObject(maskDc, oldMask);
-        DeleteObject(mask);
-        DeleteDC(maskDc);
+    if (width <= 0 || height <= 0 || pixels_.empty()) return;
+    PixelBuffer target(dc, width, height);
+    BitBlt(target.dc, 0, 0, width, height, dc, origin.x, origin.y, SRCCOPY);
+    auto source = [this](int x, int y) {
+        x = std::clamp(x, 0, width_ - 1);
+        y = std::clamp(y, 0, height_ - 1);
+        return pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
+    };
+    for (int y = 0; y < height; ++y) {
+        const double sy = (y + 0.5) * height_ / height - 0.5;
+        const int y0 = static_cast<int>(std::floor(sy));
+        const double fy = sy - y0;
+        for (int x = 0; x < width; ++x) {
+            const double sx = (x + 0.5) * width_ / width - 0.5;
+            const int x0 = static_cast<int>(std::floor(sx));
+            const double fx = sx - x0;
+            const uint32_t p00 = source(x0, y0), p10 = source(x0 + 1, y0), p01 = source(x0, y0 + 1),
+                           p11 = source(x0 + 1, y0 + 1);
+            uint32_t& out = target.pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+            double mixed[4];
+            for (int c = 0; c < 4; ++c) {
+                const int shift = c * 8;
+                mixed[c] = (channel(p00, shift) * (1 - fx) + channel(p10, shift) * fx) * (1 - fy) +
+                           (channel(p01, shift) * (1 - fx) + channel(p11, shift) * fx) * fy;
+            }
+            const double cover = mixed[3] / 255.0;
+            uint32_t result = 0;
+            for (int c = 0; c < 3; ++c) {
+                const double value = mixed[c] + channel(out, c * 8) * (1 - cover);
+                result |= static_cast<uint32_t>(std::lround(std::clamp(value, 0.0, 255.0))) << (c * 8);
+            }
+            out = result;
+        }
     }
-    SelectObject(source, oldSource);
-    DeleteDC(source);
-}
-
-LRESULT Image::notify(UINT message, WPARAM, LPARAM lParam) {
-    if (message != WM_DRAWITEM) return 0;
-    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    parent()->paintBehind(*this, item.hDC);
-    paintContent(item.hDC, POINT{0, 0});
-    return TRUE;
+    BitBlt(dc, origin.x, origin.y, width, height, target.dc, 0, 0, SRCCOPY);
 }
 
 // ---------------------------------------------------------------- StaticText
@@ -571,17 +616,27 @@ void Form::applyDpi() {
     layOut(nullptr);
 }
 
-void Form::layOut(const RECT* suggested) {
+SIZE Form::windowSize() const {
     const DWORD style = static_cast<DWORD>(GetWindowLongW(handle(), GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(handle(), GWL_EXSTYLE));
     RECT rect{0, 0, scale(bounds().width), scale(bounds().height)};
     adjustWindowRect(rect, style, exStyle, dpi_);
-    if (suggested) {
-        SetWindowPos(handle(), nullptr, suggested->left, suggested->top, rect.right - rect.left, rect.bottom - rect.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    } else {
-        SetWindowPos(handle(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void Form::layOut(const RECT* suggested) {
+    SIZE size = windowSize();
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE);
+    const POINT at = suggested ? POINT{suggested->left, suggested->top} : POINT{0, 0};
+    SetWindowPos(handle(), nullptr, at.x, at.y, size.cx, size.cy, flags);
+    // Where the frame did not follow the new DPI, the client area still must.
+    RECT client;
+    GetClientRect(handle(), &client);
+    const int wrongWidth = scale(bounds().width) - client.right, wrongHeight = scale(bounds().height) - client.bottom;
+    if (wrongWidth || wrongHeight) {
+        size.cx += wrongWidth;
+        size.cy += wrongHeight;
+        SetWindowPos(handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     SendMessageW(handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fontHandle(font())), FALSE);
     for (Control* child : children())
@@ -609,6 +664,14 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             HWND focus = GetFocus();
             if (focus && IsChild(handle(), focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON))
                 return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+            return 0;
+        }
+        case WM_GETMINMAXINFO: {
+            // The window keeps its designed size even where the screen is smaller.
+            auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
+            const SIZE size = windowSize();
+            limits.ptMaxTrackSize.x = std::max(limits.ptMaxTrackSize.x, 2 * size.cx);
+            limits.ptMaxTrackSize.y = std::max(limits.ptMaxTrackSize.y, 2 * size.cy);
             return 0;
         }
         case 0x02E0: {  // WM_DPICHANGED

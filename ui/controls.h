@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -147,28 +148,37 @@ public:
     Panel(Container& parent, std::wstring name, const Settings& settings);
 };
 
+// A control its parent draws: what lies behind it shows through where it draws
+// nothing. Painted off-screen, then copied, so that it never flickers.
+class GraphicControl : public Control {
+public:
+    LRESULT notify(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    using Control::Control;
+};
+
 // Text drawn on its parent's background; no keyboard focus.
-class Label : public Control {
+class Label : public GraphicControl {
 public:
     Label(Container& parent, std::wstring name, const Settings& settings);
     void paintContent(HDC dc, POINT origin) const override;
-    LRESULT notify(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
     void textChanged() override;
 };
 
-// A bitmap from the program's resources; a transparent one leaves out the
-// pixels that have the colour of its bottom-left pixel.
-class Image : public Control {
+// A bitmap from the program's resources, scaled smoothly to the control's size;
+// a transparent one leaves out the pixels that have the colour of its
+// bottom-left pixel.
+class Image : public GraphicControl {
 public:
     Image(Container& parent, std::wstring name, const Settings& settings);
-    ~Image() override;
     void paintContent(HDC dc, POINT origin) const override;
-    LRESULT notify(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    HBITMAP bitmap_ = nullptr;
+    int width_ = 0, height_ = 0;
+    std::vector<uint32_t> pixels_;  // premultiplied BGRA, top row first
 };
 
 // Read-only text that wraps at word boundaries.
@@ -252,6 +262,7 @@ protected:
 private:
     friend class Control;
     void layOut(const RECT* suggested);
+    SIZE windowSize() const;
 
     int controlCount_ = 0;
     std::map<COLORREF, HBRUSH> brushes_;
