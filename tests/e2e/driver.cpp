@@ -1,0 +1,223 @@
+#include "driver.h"
+
+#include <stdexcept>
+#include <vector>
+
+namespace e2e {
+
+namespace {
+
+std::string narrowForMessage(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr, nullptr);
+    return result;
+}
+
+[[noreturn]] void fail(const std::string& what) {
+    throw std::runtime_error(what);
+}
+
+struct Search {
+    const std::function<bool(HWND)>* match;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK searchStep(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<Search*>(data);
+    if ((*search.match)(window)) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+DWORD processOf(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process;
+}
+
+}  // namespace
+
+std::wstring windowsPath(std::string_view unixPath) {
+    const int size = MultiByteToWideChar(CP_UTF8, 0, unixPath.data(), static_cast<int>(unixPath.size()), nullptr, 0);
+    std::wstring path(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, unixPath.data(), static_cast<int>(unixPath.size()), path.data(), size);
+    for (wchar_t& c : path)
+        if (c == L'/') c = L'\\';
+    return L"Z:" + path;
+}
+
+std::wstring windowText(HWND window) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kPatience, &length))
+        fail("a window did not answer WM_GETTEXTLENGTH");
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                             kPatience, &copied))
+        fail("a window did not answer WM_GETTEXT");
+    text.resize(copied);
+    return text;
+}
+
+std::wstring className(HWND window) {
+    wchar_t name[256] = L"";
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+HWND findDescendant(HWND parent, const std::function<bool(HWND)>& match) {
+    Search search{&match};
+    EnumChildWindows(parent, &searchStep, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool waitUntil(const std::function<bool()>& condition, DWORD timeout) {
+    const ULONGLONG end = GetTickCount64() + timeout;
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount64() >= end) return false;
+        Sleep(20);
+    }
+}
+
+RemoteText::RemoteText(HANDLE process, const std::wstring& text) : process_(process) {
+    const SIZE_T size = (text.size() + 1) * sizeof(wchar_t);
+    address_ = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!address_) fail("VirtualAllocEx failed");
+    if (!WriteProcessMemory(process, address_, text.c_str(), size, nullptr)) {
+        VirtualFreeEx(process, address_, 0, MEM_RELEASE);
+        fail("WriteProcessMemory failed");
+    }
+}
+
+RemoteText::~RemoteText() {
+    VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+}
+
+Wizard::Wizard(const std::wstring& exe, const std::wstring& currentFolder) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &process_))
+        fail("cannot start " + narrowForMessage(exe) + ": error " + std::to_string(GetLastError()));
+}
+
+Wizard::~Wizard() {
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.hProcess, 255);
+        WaitForSingleObject(process_.hProcess, kPatience);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+HWND Wizard::findTopLevel(const std::function<bool(HWND)>& match) const {
+    const DWORD id = process_.dwProcessId;
+    const std::function<bool(HWND)> ours = [&](HWND window) { return processOf(window) == id && match(window); };
+    Search search{&ours};
+    EnumWindows(&searchStep, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND Wizard::window() {
+    if (window_ && IsWindow(window_)) return window_;
+    const bool shown = waitUntil([&] {
+        window_ = findTopLevel([](HWND w) { return windowText(w) == kCaption; });
+        return window_ && IsWindowVisible(window_) && IsWindowEnabled(window_);
+    });
+    if (!shown) fail("the wizard window was not shown and enabled in time");
+    settle();
+    return window_;
+}
+
+HWND Wizard::control(int id) {
+    HWND found = findDescendant(window(), [id](HWND w) { return GetDlgCtrlID(w) == id; });
+    if (!found) fail("the wizard has no control " + std::to_string(id));
+    return found;
+}
+
+HWND Wizard::focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(process_.dwThreadId, &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+void Wizard::click(int id) {
+    click(control(id));
+}
+
+void Wizard::click(HWND button) {
+    if (!PostMessageW(button, BM_CLICK, 0, 0)) fail("cannot post BM_CLICK");
+}
+
+void Wizard::post(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!PostMessageW(window(), message, wParam, lParam)) fail("cannot post a message to the wizard");
+}
+
+void Wizard::settle() {
+    DWORD_PTR ignored;
+    if (!SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, kPatience, &ignored))
+        fail("the wizard did not answer in time");
+}
+
+HWND Wizard::dialog(std::wstring_view caption) {
+    return dialog([&](HWND box) { return windowText(box) == caption; });
+}
+
+HWND Wizard::dialog(const std::function<bool(HWND)>& match) {
+    HWND found = nullptr;
+    waitUntil([&] {
+        found = findTopLevel([&](HWND w) { return className(w) == L"#32770" && IsWindowVisible(w) && match(w); });
+        return found != nullptr;
+    });
+    if (!found) fail("the expected dialog did not open");
+    return found;
+}
+
+int Wizard::otherWindows() {
+    int count = 0;
+    findTopLevel([&](HWND w) {
+        if (w != window_ && IsWindowVisible(w)) ++count;
+        return false;
+    });
+    return count;
+}
+
+std::optional<DWORD> Wizard::exitCode(DWORD timeout) {
+    if (WaitForSingleObject(process_.hProcess, timeout) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
+MessageBoxSeen readMessageBox(HWND box) {
+    MessageBoxSeen seen{windowText(box), {}, false, false, GetWindow(box, GW_OWNER)};
+    std::vector<HWND> buttons;
+    findDescendant(box, [&](HWND child) {
+        if (!IsWindowVisible(child)) return false;
+        const std::wstring kind = className(child);
+        const LONG style = GetWindowLongW(child, GWL_STYLE);
+        if (kind == L"Button") {
+            buttons.push_back(child);
+        } else if (kind == L"Static") {
+            if ((style & SS_TYPEMASK) == SS_ICON) {
+                if (SendMessageW(child, STM_GETICON, 0, 0)) seen.icon = true;
+            } else {
+                std::wstring text = windowText(child);
+                if (text.size() > seen.text.size()) seen.text = std::move(text);
+            }
+        }
+        return false;
+    });
+    seen.okOnly = buttons.size() == 1 && GetDlgCtrlID(buttons[0]) == IDOK;
+    return seen;
+}
+
+}  // namespace e2e

@@ -1,0 +1,276 @@
+// The real Instalator.exe, started and worked from outside as a person would:
+// through its windows, the registry of the prefix, the shell's folder dialog
+// and the files it writes.
+#include "control_ids.h"
+#include "driver.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace e2e;
+
+const std::wstring kExe = windowsPath(E2E_INSTALATOR);
+
+const std::wstring kWelcome =
+    L"Instalator zainstaluje nakładkę na szablony sprawozdania z badań.\r"
+    L"Efekt działania:\r"
+    L"Przywraca wersję szablonu sprawozdania sprzed zainstalowania nakładki R02A.\r"
+    L"\r"
+    L"Naciśnij przycisk \"Dalej >>\" jeśli chcesz kontynuować.\r";
+const std::wstring kNetworkEdition = L"Odnaleziono wersję sieciową programu \"Kalmeron\".\r";
+// The owner the network fixture reports, in CP1250; shown right only through the system code page.
+const std::wstring kOwner = L"Zakład Badań Łódź";
+const std::wstring kPressNext = L"Naciśnij przycisk \"Dalej >>\" aby zainstalować nakładkę.";
+const std::wstring kNoRegistry =
+    L"Nie odnaleziono rejestru!!!\r"
+    L"Problem z określeniem lokalizacji programu \"Kalmron\". Określ lokalizację programu na dysku lub skontaktuj "
+    L"się ze sprzedawcą.";
+const std::wstring kNoComponents =
+    L"Nie odnaleziono potrzebnych składników programu, skontaktuj się ze sprzedawcą. Nastąpi zamknięcie instalatora.";
+const std::wstring kInstalled =
+    L"Instalacja nakładki D02I.\r"
+    L"Gotowe. Zainstalowano nakładkę D02I. Zamknij instalatora i uruchom program \"Kalmeron\".\r\r"
+    L"Jeśli pracujesz w sieci pamiętaj aby zainstalować nakładkę na wszystkich komputerach.";
+
+struct Template {
+    const wchar_t* resource;
+    const wchar_t* target;
+    size_t size;
+};
+
+const Template kTemplates[] = {
+    {L"Plik1T", L"\\SZABLONY\\CHDIAPARATURA.rtf", 164}, {L"Plik2T", L"\\SZABLONY\\CHGTAPARATURA.rtf", 164},
+    {L"Plik3T", L"\\SZABLONY\\CHSTAPARATURA.rtf", 164}, {L"Plik4T", L"\\SZABLONY\\DMAPARATURA.rtf", 164},
+    {L"Plik5T", L"\\SZABLONY\\DOAPARATURA.rtf", 164},   {L"Plik6T", L"\\SZABLONY\\HSAPARATURA.rtf", 164},
+    {L"Plik7T", L"\\SZABLONY\\HWAPARATURA.rtf", 164},   {L"Plik8T", L"\\SZABLONY\\MGAPARATURA.rtf", 164},
+    {L"Plik9T", L"\\SZABLONY\\MUAPARATURA.rtf", 164},   {L"Plik10T", L"\\SZABLONY\\MZAPARATURA.rtf", 164},
+    {L"Plik11T", L"\\SZABLONY\\OEAPARATURA.rtf", 164},  {L"Plik12T", L"\\SZABLONY\\OSAPARATURA.rtf", 164},
+    {L"Plik13T", L"\\SZABLONY\\PDAPARATURA.rtf", 164},  {L"Plik14T", L"\\SZABLONY\\PSAPARATURA.rtf", 164},
+    {L"Plik15T", L"\\SZABLONY\\PWAPARATURA.rtf", 166},  {L"Plik16T", L"\\SZABLONY\\SPTABLCD1.rtf", 743},
+    {L"Plik17T", L"\\SZABLONY\\WLAPARATURA.rtf", 136},  {L"Plik18T", L"\\SZABLONY\\WWAPARATURA.rtf", 164},
+};
+
+std::string toUtf8(const std::wstring& text) {
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr, nullptr);
+    return result;
+}
+
+// The bytes of a raw-data resource of Instalator.exe, read from the file.
+std::string exeResource(const wchar_t* name) {
+    HMODULE exe = LoadLibraryExW(kExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!exe) throw std::runtime_error("cannot open Instalator.exe for its resources");
+    std::string bytes;
+    if (HRSRC found = FindResourceW(exe, name, RT_RCDATA)) {
+        const auto* data = static_cast<const char*>(LockResource(LoadResource(exe, found)));
+        bytes.assign(data, SizeofResource(exe, found));
+    }
+    FreeLibrary(exe);
+    return bytes;
+}
+
+void clearLocation() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"ZeKalmeron");
+}
+
+void setLocation(const std::wstring& folder) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"ZeKalmeron", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, L"Lokalizacja", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override { clearLocation(); }
+    void TearDown() override { clearLocation(); }
+
+    // A host installation: the fixture library `behaviour` as KRYSTEMA.dll and an empty SZABLONY folder.
+    std::wstring hostInstallation(const char* behaviour) {
+        const std::wstring folder = temp.makeFolder(L"Kalmeron");
+        temp.makeFolder(L"Kalmeron\\SZABLONY");
+        const std::wstring library = windowsPath(std::string(E2E_BUILD_DIR) + "/hosts/" + behaviour + "/KRYSTEMA.dll");
+        if (!CopyFileW(library.c_str(), (folder + L"\\KRYSTEMA.dll").c_str(), FALSE))
+            ADD_FAILURE() << "no fixture host library " << toUtf8(library);
+        return folder;
+    }
+
+    std::unique_ptr<Wizard> start() {
+        auto wizard = std::make_unique<Wizard>(kExe, temp.path());
+        wizard->window();
+        return wizard;
+    }
+
+    // The page the wizard shows: 0, 1 or 2, or -1 when not exactly one is visible.
+    static int page(Wizard& w) {
+        const int sheets[] = {TabSheet1, TabSheet2, TabSheet3};
+        int shown = -1;
+        for (int i = 0; i < 3; ++i) {
+            if (!w.visible(sheets[i])) continue;
+            if (shown >= 0) return -1;
+            shown = i;
+        }
+        return shown;
+    }
+
+    // Next, and wait until the handler has run to its end: the old page hidden
+    // (after the new page's show event), and on the last page Next disabled.
+    static void next(Wizard& w) {
+        const int from = page(w);
+        w.click(BitBtn2);
+        ASSERT_TRUE(waitUntil([&] { return page(w) == from + 1 && (from + 1 < 2 || !w.enabled(BitBtn2)); }))
+            << "Next on page " << from + 1;
+        w.settle();
+    }
+
+    TempFolder temp;
+};
+
+TEST_F(EndToEnd, OpensOnTheWelcomePageWithTheFocusOnNext) {
+    auto w = start();
+    EXPECT_EQ(windowText(w->window()), Wizard::kCaption);
+    EXPECT_EQ(page(*w), 0);
+    EXPECT_EQ(w->text(StaticText2), kWelcome);
+    EXPECT_FALSE(w->enabled(BitBtn1));
+    EXPECT_TRUE(w->enabled(BitBtn2));
+    EXPECT_TRUE(w->enabled(BitBtn3));
+    EXPECT_EQ(w->focus(), w->control(BitBtn2));
+    EXPECT_EQ(w->text(BitBtn1), L"<< Cofnij");
+    EXPECT_EQ(w->text(BitBtn2), L"Dalej >>");
+    EXPECT_EQ(w->text(BitBtn3), L"Anuluj");
+    RECT frame;
+    GetWindowRect(w->window(), &frame);
+    EXPECT_NEAR(frame.left + frame.right, GetSystemMetrics(SM_CXSCREEN), 1);
+    EXPECT_NEAR(frame.top + frame.bottom, GetSystemMetrics(SM_CYSCREEN), 1);
+    EXPECT_EQ(w->otherWindows(), 0);
+}
+
+TEST_F(EndToEnd, CancelOnTheWelcomePageEndsWithCodeZero) {
+    auto w = start();
+    w->click(BitBtn3);
+    EXPECT_EQ(w->exitCode(), 0u);
+}
+
+TEST_F(EndToEnd, CloseBoxEndsWithCodeZeroOnEveryPage) {
+    struct Way {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+    };
+    const Way ways[] = {{"WM_CLOSE", WM_CLOSE, 0}, {"SC_CLOSE", WM_SYSCOMMAND, SC_CLOSE}};
+    for (int target = 0; target < 3; ++target) {
+        for (const Way& way : ways) {
+            SCOPED_TRACE(std::string(way.name) + " on page " + std::to_string(target + 1));
+            // Page 3 is reached through a host that the registry names; page 2 shows the manual choice.
+            if (target == 2) setLocation(hostInstallation("network"));
+            auto w = start();
+            for (int i = 0; i < target; ++i)
+                next(*w);
+            ASSERT_EQ(page(*w), target);
+            w->post(way.message, way.wParam);
+            EXPECT_EQ(w->exitCode(), 0u);
+            clearLocation();
+        }
+    }
+}
+
+TEST_F(EndToEnd, RegistryFolderWithTheHostLibraryIsReportedOnPage2) {
+    const std::wstring folder = hostInstallation("network");
+    setLocation(folder);
+    auto w = start();
+    next(*w);
+    EXPECT_EQ(w->text(StaticText3), kNetworkEdition + L"Lokalizacja: " + folder + L"\r" + kOwner + L"\r" + kPressNext);
+    EXPECT_TRUE(w->enabled(BitBtn2));
+    EXPECT_FALSE(w->visible(Edit1));
+    EXPECT_FALSE(w->visible(BitBtn5));
+    EXPECT_EQ(w->otherWindows(), 0);
+    w->click(BitBtn3);
+    EXPECT_EQ(w->exitCode(), 0u);
+}
+
+TEST_F(EndToEnd, RegistryFolderWithoutTheLibraryIsToldAndEndsTheWizard) {
+    setLocation(temp.makeFolder(L"Pusty"));
+    auto w = start();
+    w->click(BitBtn2);
+    HWND box = w->dialog(L"Instalator");
+    const MessageBoxSeen seen = readMessageBox(box);
+    EXPECT_EQ(seen.text, kNoComponents);
+    EXPECT_FALSE(seen.icon);
+    EXPECT_TRUE(seen.okOnly);
+    EXPECT_EQ(seen.owner, w->window());
+    EXPECT_FALSE(IsWindowEnabled(w->window())) << "the box is modal";
+    EXPECT_EQ(w->text(StaticText3), L"Odnaleziono:") << "nothing is written to the page";
+    w->click(GetDlgItem(box, IDOK));
+    EXPECT_EQ(w->exitCode(), 0u);
+}
+
+TEST_F(EndToEnd, NoRegistryValueThenAFolderChosenInTheShellDialog) {
+    const std::wstring folder = hostInstallation("network");
+    auto w = start();
+    next(*w);
+    EXPECT_EQ(w->text(StaticText3), kNoRegistry);
+    EXPECT_FALSE(w->enabled(BitBtn2));
+    EXPECT_TRUE(w->visible(Edit1));
+    EXPECT_FALSE(w->enabled(Edit1));
+    EXPECT_TRUE(w->visible(BitBtn5));
+
+    w->click(BitBtn5);
+    HWND browser =
+        w->dialog([](HWND d) { return findDescendant(d, [](HWND c) { return className(c) == L"SysTreeView32"; }); });
+    EXPECT_TRUE(findDescendant(browser, [](HWND c) { return windowText(c) == L"Wybierz folder:"; }))
+        << "the prompt above the tree";
+    EXPECT_FALSE(IsWindowEnabled(w->window())) << "the dialog is modal";
+    {
+        RemoteText path(w->process(), folder);
+        DWORD_PTR ignored;
+        ASSERT_TRUE(
+            SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE, path.address(), SMTO_NORMAL, kPatience, &ignored));
+    }
+    HWND ok = GetDlgItem(browser, IDOK);
+    ASSERT_TRUE(ok);
+    ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(ok) != FALSE; }));
+    w->click(ok);
+
+    ASSERT_TRUE(waitUntil([&] { return w->enabled(BitBtn2); })) << "Next enabled by the accepted folder";
+    w->settle();
+    EXPECT_EQ(w->text(StaticText3), kNetworkEdition + kOwner + L"\r" + kPressNext);
+    EXPECT_EQ(w->text(Edit1), folder);
+    EXPECT_TRUE(IsWindowEnabled(w->window()));
+    EXPECT_EQ(w->otherWindows(), 0);
+    w->click(BitBtn3);
+    EXPECT_EQ(w->exitCode(), 0u);
+}
+
+TEST_F(EndToEnd, WholeInstallationWritesTheEighteenTemplates) {
+    const std::wstring folder = hostInstallation("network");
+    setLocation(folder);
+    auto w = start();
+    next(*w);
+    next(*w);
+    EXPECT_EQ(w->text(StaticText6), kInstalled);
+    EXPECT_EQ(w->text(StaticText4), L"");
+    EXPECT_FALSE(w->enabled(BitBtn1));
+    EXPECT_FALSE(w->enabled(BitBtn2));
+    EXPECT_FALSE(w->enabled(BitBtn3));
+    EXPECT_TRUE(w->enabled(BitBtn4));
+    for (const Template& entry : kTemplates) {
+        SCOPED_TRACE(toUtf8(entry.target));
+        const std::string fragment = exeResource(entry.resource);
+        EXPECT_EQ(fragment.size(), entry.size);
+        EXPECT_EQ(readFile(folder + entry.target), fragment);
+    }
+    w->click(BitBtn4);
+    EXPECT_EQ(w->exitCode(), 0u);
+}
+
+}  // namespace
