@@ -1,6 +1,7 @@
 // The host library probe and the fault barrier under it, over the fixture
 // libraries of tests/fixtures.
 #include "host/barrier.h"
+#include "host/folders.h"
 #include "host/library.h"
 #include "host/registry.h"
 #include "support/form_fixture.h"
@@ -10,6 +11,7 @@
 #include "ui/text.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -255,6 +257,47 @@ TEST_F(CurrentDirectoryTest, RelativeFolderLoadsNothingFromTheCurrentDirectory) 
         EXPECT_FALSE(found());
     }
     EXPECT_EQ(trace.events(), Events{});
+}
+
+// The host library's own dependencies come from its folder and the system
+// folder, never from the wizard's folder, the current directory or PATH.
+TEST_F(CurrentDirectoryTest, DependenciesOfTheLibraryComeFromItsOwnFolderOnly) {
+    TempFolder hostFolder;
+    ASSERT_TRUE(
+        CopyFileW(hostFixtureLibrary(L"needs_helper").c_str(), (hostFolder.path() + L"\\KRYSTEMA.dll").c_str(), FALSE));
+    TempFolder elsewhere;
+    const std::wstring helper = elsewhere.path() + L"\\KRHELPER.dll";
+    ASSERT_TRUE(CopyFileW(hostHelperLibrary().c_str(), helper.c_str(), FALSE));
+    const std::wstring besideTheWizard = host::executableFolder() + L"\\KRHELPER.dll";
+
+    wchar_t path[32768];
+    const DWORD pathLength = GetEnvironmentVariableW(L"PATH", path, 32768);
+    const std::wstring previousPath(path, pathLength);
+    struct Case {
+        const char* name;
+        std::function<void()> place;
+        std::function<void()> remove;
+        bool found;
+    };
+    const Case cases[] = {
+        {"in the wizard's folder", [&] { CopyFileW(helper.c_str(), besideTheWizard.c_str(), FALSE); },
+         [&] { DeleteFileW(besideTheWizard.c_str()); }, false},
+        {"in the current directory", [&] { SetCurrentDirectoryW(elsewhere.path().c_str()); }, [] {}, false},
+        {"on PATH", [&] { SetEnvironmentVariableW(L"PATH", (elsewhere.path() + L";" + previousPath).c_str()); },
+         [&] { SetEnvironmentVariableW(L"PATH", previousPath.c_str()); }, false},
+        {"in the host folder",
+         [&] { CopyFileW(helper.c_str(), (hostFolder.path() + L"\\KRHELPER.dll").c_str(), FALSE); }, [] {}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.place();
+        probe(hostFolder.path());
+        c.remove();
+        EXPECT_EQ(found(), c.found);
+        EXPECT_EQ(network(), c.found);
+        EXPECT_FALSE(hostLibraryLoaded(hostFolder.path()));
+        EXPECT_EQ(GetModuleHandleW(L"KRHELPER.dll"), nullptr);
+    }
 }
 
 TEST(FullPathTest, TellsFullPathsFromOthers) {

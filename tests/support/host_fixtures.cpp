@@ -17,6 +17,10 @@ std::wstring hostFixtureLibrary(const std::wstring& behaviour) {
     return hostFixture(behaviour) + L"\\KRYSTEMA.dll";
 }
 
+std::wstring hostHelperLibrary() {
+    return host::executableFolder() + L"\\fixtures\\helper\\KRHELPER.dll";
+}
+
 bool hostLibraryLoaded(const std::wstring& folder) {
     return GetModuleHandleW((folder + L"\\KRYSTEMA.dll").c_str()) != nullptr;
 }

@@ -13,6 +13,9 @@ std::wstring hostFixture(const std::wstring& behaviour);
 // The fixture library itself, for copying into other folders.
 std::wstring hostFixtureLibrary(const std::wstring& behaviour);
 
+// KRHELPER.dll, which the "needs_helper" fixture imports.
+std::wstring hostHelperLibrary();
+
 // Whether a KRYSTEMA.dll loaded from `folder` is in the process now.
 bool hostLibraryLoaded(const std::wstring& folder);
 
