@@ -1,5 +1,8 @@
 #include "driver.h"
 
+#include <commctrl.h>
+#include <shlobj.h>
+
 #include <stdexcept>
 #include <vector>
 
@@ -52,14 +55,19 @@ std::wstring windowsPath(std::string_view unixPath) {
 }
 
 std::wstring windowText(HWND window) {
+    // A window may go away while it is asked: it then has no text.
+    const auto unanswered = [window](const char* message) -> std::wstring {
+        if (!IsWindow(window)) return {};
+        fail(std::string("a window did not answer ") + message + ": error " + std::to_string(GetLastError()));
+    };
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kPatience, &length))
-        fail("a window did not answer WM_GETTEXTLENGTH");
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kPatience, &length))
+        return unanswered("WM_GETTEXTLENGTH");
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL,
                              kPatience, &copied))
-        fail("a window did not answer WM_GETTEXT");
+        return unanswered("WM_GETTEXT");
     text.resize(copied);
     return text;
 }
@@ -85,18 +93,60 @@ bool waitUntil(const std::function<bool()>& condition, DWORD timeout) {
     }
 }
 
-RemoteText::RemoteText(HANDLE process, const std::wstring& text) : process_(process) {
-    const SIZE_T size = (text.size() + 1) * sizeof(wchar_t);
+RemoteMemory::RemoteMemory(HANDLE process, size_t size) : process_(process) {
     address_ = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    if (!address_) fail("VirtualAllocEx failed");
-    if (!WriteProcessMemory(process, address_, text.c_str(), size, nullptr)) {
-        VirtualFreeEx(process, address_, 0, MEM_RELEASE);
-        fail("WriteProcessMemory failed");
-    }
+    if (!address_) fail("VirtualAllocEx failed: error " + std::to_string(GetLastError()));
 }
 
-RemoteText::~RemoteText() {
+RemoteMemory::~RemoteMemory() {
     VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+}
+
+void RemoteMemory::write(size_t offset, const void* data, size_t size) {
+    if (!WriteProcessMemory(process_, at(offset), data, size, nullptr)) fail("WriteProcessMemory failed");
+}
+
+void RemoteMemory::read(size_t offset, void* data, size_t size) const {
+    if (!ReadProcessMemory(process_, at(offset), data, size, nullptr)) fail("ReadProcessMemory failed");
+}
+
+namespace {
+
+// The label of the selected item of a tree view in `process`.
+std::wstring treeSelection(HANDLE process, HWND tree) {
+    DWORD_PTR item = 0;
+    if (!SendMessageTimeoutW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, SMTO_NORMAL, kPatience, &item) || !item) return {};
+    constexpr size_t kChars = 260;
+    RemoteMemory memory(process, sizeof(TVITEMW) + kChars * sizeof(wchar_t));
+    TVITEMW request{};
+    request.mask = TVIF_TEXT;
+    request.hItem = reinterpret_cast<HTREEITEM>(item);
+    request.pszText = reinterpret_cast<wchar_t*>(memory.at(sizeof(TVITEMW)));
+    request.cchTextMax = kChars;
+    memory.write(0, &request, sizeof request);
+    DWORD_PTR ignored;
+    if (!SendMessageTimeoutW(tree, TVM_GETITEMW, 0, memory.address(), SMTO_NORMAL, kPatience, &ignored)) return {};
+    wchar_t label[kChars] = L"";
+    memory.read(sizeof(TVITEMW), label, sizeof label);
+    label[kChars - 1] = L'\0';
+    return label;
+}
+
+}  // namespace
+
+bool selectInFolderDialog(HANDLE process, HWND browser, const std::wstring& folder) {
+    HWND tree = findDescendant(browser, [](HWND c) { return className(c) == L"SysTreeView32"; });
+    if (!tree) return false;
+    const std::wstring leaf = folder.substr(folder.find_last_of(L'\\') + 1);
+    RemoteMemory path(process, (folder.size() + 1) * sizeof(wchar_t));
+    path.write(0, folder.c_str(), (folder.size() + 1) * sizeof(wchar_t));
+    // The dialog may still be filling its tree and selecting its own first folder when
+    // it shows: a selection made then is lost, so ask again until it holds.
+    return waitUntil([&] {
+        DWORD_PTR ignored;
+        SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE, path.address(), SMTO_NORMAL, kPatience, &ignored);
+        return treeSelection(process, tree) == leaf;
+    });
 }
 
 Wizard::Wizard(const std::wstring& exe, const std::wstring& currentFolder) {
@@ -177,8 +227,14 @@ HWND Wizard::dialog(const std::function<bool(HWND)>& match) {
         found = findTopLevel([&](HWND w) { return className(w) == L"#32770" && IsWindowVisible(w) && match(w); });
         return found != nullptr;
     });
-    if (!found) fail("the expected dialog did not open");
-    return found;
+    if (found) return found;
+    std::string seen;
+    findTopLevel([&](HWND w) {
+        seen += std::string(IsWindowVisible(w) ? " [" : " [hidden ") + narrowForMessage(className(w)) + " \"" +
+                narrowForMessage(windowText(w)) + "\"]";
+        return false;
+    });
+    fail("the expected dialog did not open; the wizard's windows:" + seen);
 }
 
 int Wizard::otherWindows() {

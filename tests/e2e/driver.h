@@ -27,19 +27,28 @@ HWND findDescendant(HWND parent, const std::function<bool(HWND)>& match);
 // Polls `condition` until it holds or `timeout` ms pass; true when it held.
 bool waitUntil(const std::function<bool()>& condition, DWORD timeout = kPatience);
 
-// Memory in another process holding a wide string, freed with the object.
-class RemoteText {
+// A block of memory in another process, freed with the object: for messages
+// whose parameters point at memory, which Windows does not carry across.
+class RemoteMemory {
 public:
-    RemoteText(HANDLE process, const std::wstring& text);
-    ~RemoteText();
-    RemoteText(const RemoteText&) = delete;
-    RemoteText& operator=(const RemoteText&) = delete;
-    LPARAM address() const { return reinterpret_cast<LPARAM>(address_); }
+    RemoteMemory(HANDLE process, size_t size);
+    ~RemoteMemory();
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+    char* at(size_t offset) const { return static_cast<char*>(address_) + offset; }
+    LPARAM address(size_t offset = 0) const { return reinterpret_cast<LPARAM>(at(offset)); }
+    void write(size_t offset, const void* data, size_t size);
+    void read(size_t offset, void* data, size_t size) const;
 
 private:
     HANDLE process_;
     void* address_;
 };
+
+// Selects `folder` in the shell's folder dialog `browser` of `process`
+// (BFFM_SETSELECTIONW), and waits until the dialog's tree shows it selected.
+// False when it never does.
+bool selectInFolderDialog(HANDLE process, HWND browser, const std::wstring& folder);
 
 class Wizard {
 public:
