@@ -80,13 +80,16 @@ void clearLocation() {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"ZeKalmeron");
 }
 
-void setLocation(const std::wstring& folder) {
+void setLocationValue(DWORD type, const void* data, DWORD size) {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"ZeKalmeron", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(key, L"Lokalizacja", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                   static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"ZeKalmeron", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) ||
+        RegSetValueExW(key, L"Lokalizacja", 0, type, static_cast<const BYTE*>(data), size))
+        throw std::runtime_error("cannot write HKCU\\ZeKalmeron");
     RegCloseKey(key);
+}
+
+void setLocation(const std::wstring& folder) {
+    setLocationValue(REG_SZ, folder.c_str(), static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
 }
 
 class EndToEnd : public ::testing::Test {
@@ -127,8 +130,8 @@ protected:
     static void next(Wizard& w) {
         const int from = page(w);
         w.click(BitBtn2);
-        ASSERT_TRUE(waitUntil([&] { return page(w) == from + 1 && (from + 1 < 2 || !w.enabled(BitBtn2)); }))
-            << "Next on page " << from + 1;
+        if (!waitUntil([&] { return page(w) == from + 1 && (from + 1 < 2 || !w.enabled(BitBtn2)); }))
+            throw std::runtime_error("Next on page " + std::to_string(from + 1) + " did not lead to the next page");
         w.settle();
     }
 
@@ -210,6 +213,27 @@ TEST_F(EndToEnd, RegistryFolderWithoutTheLibraryIsToldAndEndsTheWizard) {
     EXPECT_FALSE(IsWindowEnabled(w->window())) << "the box is modal";
     EXPECT_EQ(w->text(StaticText3), L"Odnaleziono:") << "nothing is written to the page";
     w->click(GetDlgItem(box, IDOK));
+    EXPECT_EQ(w->exitCode(), 0u);
+}
+
+TEST_F(EndToEnd, RegistryValueOfAnotherTypeIsReportedInTheErrorBox) {
+    const DWORD number = 1;
+    setLocationValue(REG_DWORD, &number, sizeof number);
+    auto w = start();
+    w->click(BitBtn2);
+    HWND box = w->dialog(L"Instalator");
+    const MessageBoxSeen seen = readMessageBox(box);
+    EXPECT_EQ(seen.text, L"Invalid data type for 'Lokalizacja'");
+    EXPECT_TRUE(seen.icon);
+    EXPECT_TRUE(seen.okOnly);
+    w->click(GetDlgItem(box, IDOK));
+    // The page change completes under the box and the wizard goes on.
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(box) && page(*w) == 1; }));
+    w->settle();
+    EXPECT_EQ(w->text(StaticText3), L"Odnaleziono:");
+    EXPECT_TRUE(w->enabled(BitBtn2));
+    EXPECT_EQ(w->otherWindows(), 0);
+    w->click(BitBtn3);
     EXPECT_EQ(w->exitCode(), 0u);
 }
 
