@@ -42,6 +42,13 @@ std::string owner255() {
     return owner + 'Z';
 }
 
+// A library whose export lets an exception of its own language out.
+#if defined(__SEH__)
+const wchar_t* const kThrowing = L"cpp_throw";
+#else
+const wchar_t* const kThrowing = L"delphi_exception";
+#endif
+
 class ProbeTest : public WizardTest {
 protected:
     void probe(const std::wstring& folder) {
@@ -89,7 +96,12 @@ const ProbeCase kProbeCases[] = {
     {L"faulting", false, false, std::nullopt, kBoth},
     {L"illegal_instruction", false, false, std::nullopt, kBoth},
     {L"raising", false, true, std::nullopt, kBoth},
+#if defined(__SEH__)
+    // On i686 GCC throws with its DWARF unwinder: a throw that leaves the library
+    // finds no unwind data for the caller and the library's run time ends the
+    // process itself. Only SEH targets make it an exception the barrier can stop.
     {L"cpp_throw", false, true, std::nullopt, {"attach", "TestSiec", "Wlasciciel", "cleanup", "detach"}},
+#endif
     {L"divide_by_zero", false, std::nullopt, std::nullopt, {"attach", "TestSiec", "detach"}},
     {L"delphi_exception", false, std::nullopt, std::nullopt, {"attach", "TestSiec", "detach"}},
 };
@@ -179,7 +191,7 @@ TEST_F(ProbeTest, MissingExportsKeepTheAnswersOfAnEarlierFolder) {
 
 TEST_F(ProbeTest, FailedProbeIsFollowedByAWorkingOne) {
     // After each kind of exception the barrier is as new: the next probe works.
-    for (const wchar_t* failing : {L"faulting", L"cpp_throw", L"raising", L"divide_by_zero", L"faulting"}) {
+    for (const wchar_t* failing : {L"faulting", kThrowing, L"raising", L"divide_by_zero", L"faulting"}) {
         SCOPED_TRACE(ui::narrow(failing));
         probe(hostFixture(failing));
         EXPECT_FALSE(found());
@@ -193,7 +205,7 @@ TEST_F(ProbeTest, FailedProbeIsFollowedByAWorkingOne) {
 TEST_F(ProbeTest, ReleasesTheLibraryExactlyOnce) {
     // The test holds a reference of its own: a second release by the probe would
     // take it away, a missing one would keep the library after the test lets go.
-    for (const wchar_t* behaviour : {L"network", L"no_exports", L"faulting", L"cpp_throw", L"raising"}) {
+    for (const wchar_t* behaviour : {L"network", L"no_exports", L"faulting", kThrowing, L"raising"}) {
         SCOPED_TRACE(ui::narrow(behaviour));
         const std::wstring folder = hostFixture(behaviour);
         const HMODULE own = LoadLibraryW(hostFixtureLibrary(behaviour).c_str());
