@@ -2,7 +2,6 @@
 
 #include "barrier.h"
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 
