@@ -112,22 +112,49 @@ void RemoteMemory::read(size_t offset, void* data, size_t size) const {
 
 namespace {
 
-// The label of the selected item of a tree view in `process`.
+// TVITEMW as a 32-bit process lays it out: pointers and handles of 4 bytes.
+struct TreeItem32 {
+    UINT mask;
+    UINT32 item;
+    UINT state;
+    UINT stateMask;
+    UINT32 text;
+    int textMax;
+    int image;
+    int selectedImage;
+    int children;
+    UINT32 param;
+};
+static_assert(sizeof(TreeItem32) == 40);
+
+// The label of the selected item of a tree view in `process`, 32- or 64-bit.
 std::wstring treeSelection(HANDLE process, HWND tree) {
     DWORD_PTR item = 0;
     if (!SendMessageTimeoutW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, SMTO_NORMAL, kPatience, &item) || !item) return {};
     constexpr size_t kChars = 260;
-    RemoteMemory memory(process, sizeof(TVITEMW) + kChars * sizeof(wchar_t));
-    TVITEMW request{};
-    request.mask = TVIF_TEXT;
-    request.hItem = reinterpret_cast<HTREEITEM>(item);
-    request.pszText = reinterpret_cast<wchar_t*>(memory.at(sizeof(TVITEMW)));
-    request.cchTextMax = kChars;
-    memory.write(0, &request, sizeof request);
+    constexpr size_t kLabel = sizeof(TVITEMW);  // where the label goes, after either layout
+    RemoteMemory memory(process, kLabel + kChars * sizeof(wchar_t));
+    BOOL emulated = FALSE;
+    IsWow64Process(process, &emulated);
+    if (emulated) {
+        // Its memory lies below 4 GB, so the addresses fit.
+        const TreeItem32 request{.mask = TVIF_TEXT,
+                                 .item = static_cast<UINT32>(item),
+                                 .text = static_cast<UINT32>(memory.address(kLabel)),
+                                 .textMax = kChars};
+        memory.write(0, &request, sizeof request);
+    } else {
+        TVITEMW request{};
+        request.mask = TVIF_TEXT;
+        request.hItem = reinterpret_cast<HTREEITEM>(item);
+        request.pszText = reinterpret_cast<wchar_t*>(memory.at(kLabel));
+        request.cchTextMax = kChars;
+        memory.write(0, &request, sizeof request);
+    }
     DWORD_PTR ignored;
     if (!SendMessageTimeoutW(tree, TVM_GETITEMW, 0, memory.address(), SMTO_NORMAL, kPatience, &ignored)) return {};
     wchar_t label[kChars] = L"";
-    memory.read(sizeof(TVITEMW), label, sizeof label);
+    memory.read(kLabel, label, sizeof label);
     label[kChars - 1] = L'\0';
     return label;
 }
