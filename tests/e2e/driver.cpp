@@ -204,11 +204,15 @@ HWND Wizard::findTopLevel(const std::function<bool(HWND)>& match) const {
 
 HWND Wizard::window() {
     if (window_ && IsWindow(window_)) return window_;
+    // Ready for a person: shown, enabled, and holding the keyboard focus, which
+    // the wizard gives a control only once the window is up.
     const bool shown = waitUntil([&] {
         window_ = findTopLevel([](HWND w) { return windowText(w) == kCaption; });
-        return window_ && IsWindowVisible(window_) && IsWindowEnabled(window_);
+        if (!window_ || !IsWindowVisible(window_) || !IsWindowEnabled(window_)) return false;
+        HWND focused = focus();
+        return focused && (focused == window_ || IsChild(window_, focused));
     });
-    if (!shown) fail("the wizard window was not shown and enabled in time");
+    if (!shown) fail("the wizard window was not shown, enabled and focused in time");
     settle();
     return window_;
 }
