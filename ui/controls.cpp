@@ -83,10 +83,14 @@ void Control::createWindow(const wchar_t* windowClass, DWORD style, DWORD exStyl
         style |= WS_CHILD;
         id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + form().controlCount_++));
     }
-    window_ = check(CreateWindowExW(exStyle, windowClass, text_.c_str(), style, 0, 0, 0, 0, parentWindow, id,
-                                    moduleInstance(), windowClass == kContainerClass ? this : nullptr),
+    // Made where it belongs, with its font: nothing moves or repaints at start-up.
+    const RECT rect = parent_ ? scaledBounds() : RECT{};
+    window_ = check(CreateWindowExW(exStyle, windowClass, text_.c_str(), style, rect.left, rect.top,
+                                    rect.right - rect.left, rect.bottom - rect.top, parentWindow, id, moduleInstance(),
+                                    windowClass == kContainerClass ? this : nullptr),
                     "CreateWindowExW");
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (parent_) SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(form().fontHandle(font())), FALSE);
 }
 
 const Font& Control::font() const {
@@ -98,12 +102,12 @@ RECT Control::scaledBounds() const {
     const Form& owner = form();
     const Bounds& b = settings_.bounds;
     RECT rect{owner.scale(b.left), owner.scale(b.top), owner.scale(b.left + b.width), owner.scale(b.top + b.height)};
-    if (settings_.autoSize && window_) {
-        HDC dc = GetDC(window_);
+    if (settings_.autoSize) {
+        HDC dc = GetDC(nullptr);
         HGDIOBJ old = SelectObject(dc, const_cast<Form&>(owner).fontHandle(font()));
-        const SIZE size = measure(dc, text(), 0);
+        const SIZE size = measure(dc, text_, 0);
         SelectObject(dc, old);
-        ReleaseDC(window_, dc);
+        ReleaseDC(nullptr, dc);
         rect.right = rect.left + size.cx;
         rect.bottom = rect.top + size.cy;
     }
@@ -488,6 +492,7 @@ TabSheet::TabSheet(PageControl& parent, std::wstring name)
     : Container(&parent, std::move(name), Settings{.visible = false, .background = parent.background()}) {
     parent.pages_.push_back(this);
     createContainer(0, 0);
+    TabSheet::applyDpi();  // its place is the page control's, not its own
 }
 
 void TabSheet::applyDpi() {
@@ -542,6 +547,7 @@ Form::Form(std::wstring name, std::wstring_view caption, const Settings& setting
     settings_.visible = false;
     createContainer(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME);
     dpi_ = windowDpi(handle());
+    layOut(nullptr);
     if (HICON icon = LoadIconW(moduleInstance(), MAKEINTRESOURCEW(1))) {
         SendMessageW(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     }
@@ -556,7 +562,6 @@ Form::~Form() {
 
 void Form::loaded() {
     arrange();
-    applyDpi();
     fire(onCreate);
 }
 

@@ -252,7 +252,7 @@ public:
     Event onCreate;
     void applyDpi() override;
 
-    // Called once the whole layout exists: stacks the controls, places them and runs onCreate.
+    // Called once the whole layout exists: stacks the controls and runs onCreate.
     void loaded();
 
 protected:
