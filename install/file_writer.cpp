@@ -9,6 +9,16 @@ namespace templates {
 
 namespace {
 
+// std::to_wstring would bring the whole printf family into the exe for this.
+std::wstring decimal(unsigned long value) {
+    std::wstring digits;
+    do {
+        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + value % 10));
+        value /= 10;
+    } while (value);
+    return digits;
+}
+
 class Handle {
 public:
     explicit Handle(HANDLE handle) : handle_(handle) {}
@@ -48,9 +58,9 @@ public:
 private:
     // Next to the target, so that the move stays on its volume.
     static HANDLE create(const std::wstring& target, std::wstring& path) {
-        const std::wstring stem = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-";
+        const std::wstring stem = target + L"." + decimal(GetCurrentProcessId()) + L"-";
         for (unsigned attempt = 0;; ++attempt) {
-            path = stem + std::to_wstring(attempt) + L".tmp";
+            path = stem + decimal(attempt) + L".tmp";
             HANDLE handle =
                 CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
             if (handle != INVALID_HANDLE_VALUE) return handle;
