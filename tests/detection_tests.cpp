@@ -1,6 +1,7 @@
 // The detection page with the real registry of the suite's prefix, and the
 // manual folder choice answered through RecordingDialogs.
 #include "support/form_fixture.h"
+#include "support/wizard_texts.h"
 #include "support/host_fixtures.h"
 #include "support/host_key.h"
 #include "support/temp_folder.h"
@@ -14,19 +15,8 @@
 
 namespace {
 
-const std::wstring kOffered =
-    L"Nie odnaleziono rejestru!!!\r"
-    L"Problem z określeniem lokalizacji programu \"Kalmron\". Określ lokalizację programu na dysku lub skontaktuj "
-    L"się ze sprzedawcą.";
-const std::wstring kNetwork = L"Odnaleziono wersję sieciową programu \"Kalmeron\".";
-const std::wstring kSingle = L"Odnaleziono wersję jednostanowiskową programu \"Kalmeron\".";
-const std::wstring kPrompt = L"Naciśnij przycisk \"Dalej >>\" aby zainstalować nakładkę.";
-const std::wstring kProbeFailed =
-    L"Nie odnaleziono potrzebnych składników programu, skontaktuj się ze sprzedawcą. Nastąpi zamknięcie "
-    L"instalatora.";
-const std::wstring kRefused =
-    L"W podanej lokalizacji nie odnaleziono potrzebnych składników programu. Zmień lokalizację lub skontaktuj się "
-    L"ze sprzedawcą.";
+using namespace wizard_texts;
+
 const std::wstring kLaboratory = L"Laboratorium Pomiarowe";
 
 // The owner of the "network" fixture, bytes B3 F1 A3 F3 9F among them, as the

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "support/form_fixture.h"
+#include "support/wizard_texts.h"
 
 #include <windows.h>
 
@@ -26,12 +27,9 @@ std::wstring fileNameOf(const ExpectedTemplate& entry);
 std::set<std::wstring> folderEntries(const std::wstring& folder);
 std::set<std::wstring> templateFileNames();
 
-inline const std::wstring kHeading = L"Instalacja nakładki D02I.\r";
-inline const std::wstring kSuccess =
-    L"Gotowe. Zainstalowano nakładkę D02I. Zamknij instalatora i uruchom program \"Kalmeron\".\r\r"
-    L"Jeśli pracujesz w sieci pamiętaj aby zainstalować nakładkę na wszystkich komputerach.";
-inline const std::wstring kFailure =
-    L"Wystąpił problem podczas instalacji, instalacja nie powiodła się!. Skontaktuj się ze sprzedawcą.";
+using wizard_texts::kFailure;
+using wizard_texts::kHeading;
+using wizard_texts::kSuccess;
 
 // The real form with the detection page's events taken out, so that the host
 // folder is whatever the test puts in HostLocation.

@@ -1,5 +1,6 @@
 // The wizard window at start and the navigation between its pages.
 #include "support/form_fixture.h"
+#include "support/wizard_texts.h"
 #include "ui/text.h"
 
 #include <string>
@@ -7,12 +8,7 @@
 
 namespace {
 
-const std::wstring kWelcome =
-    L"Instalator zainstaluje nakładkę na szablony sprawozdania z badań.\r"
-    L"Efekt działania:\r"
-    L"Przywraca wersję szablonu sprawozdania sprzed zainstalowania nakładki R02A.\r"
-    L"\r"
-    L"Naciśnij przycisk \"Dalej >>\" jeśli chcesz kontynuować.\r";
+using wizard_texts::kWelcome;
 
 struct Buttons {
     bool back, next, cancel;

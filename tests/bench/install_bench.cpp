@@ -7,6 +7,8 @@
 #include "support/temp_folder.h"
 #include "ui/application.h"
 
+#include "timing.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -18,21 +20,8 @@
 
 namespace {
 
-double now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / frequency;
-}
-
-double medianMs(std::vector<double> seconds) {
-    std::sort(seconds.begin(), seconds.end());
-    return seconds[seconds.size() / 2] * 1000.0;
-}
+using bench::medianMs;
+using bench::now;
 
 void writePlainly(const std::wstring& path, std::span<const BYTE> bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -5,6 +5,8 @@
 // make one line. Usage: startup_bench [rounds [exe baseline-exe]], paths as Unix paths.
 #include "e2e/driver.h"
 
+#include "timing.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -15,21 +17,8 @@
 
 namespace {
 
-double now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / frequency;
-}
-
-double medianMs(std::vector<double> seconds) {
-    std::sort(seconds.begin(), seconds.end());
-    return seconds[seconds.size() / 2] * 1000.0;
-}
+using bench::medianMs;
+using bench::now;
 
 [[noreturn]] void fail(const char* what, const std::wstring& exe) {
     std::fprintf(stderr, "startup_bench: %s: %ls (error %lu)\n", what, exe.c_str(), GetLastError());

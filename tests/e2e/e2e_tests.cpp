@@ -4,6 +4,7 @@
 #include "control_ids.h"
 #include "driver.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/wizard_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -16,26 +17,14 @@ using namespace e2e;
 
 const std::wstring kExe = windowsPath(E2E_INSTALATOR);
 
-const std::wstring kWelcome =
-    L"Instalator zainstaluje nakładkę na szablony sprawozdania z badań.\r"
-    L"Efekt działania:\r"
-    L"Przywraca wersję szablonu sprawozdania sprzed zainstalowania nakładki R02A.\r"
-    L"\r"
-    L"Naciśnij przycisk \"Dalej >>\" jeśli chcesz kontynuować.\r";
-const std::wstring kNetworkEdition = L"Odnaleziono wersję sieciową programu \"Kalmeron\".\r";
+using wizard_texts::kWelcome;
+const std::wstring kNetworkEdition = wizard_texts::kNetwork + L"\r";
 // The owner the network fixture reports, in CP1250; shown right only through the system code page.
 const std::wstring kOwner = L"Zakład Badań Łódź";
-const std::wstring kPressNext = L"Naciśnij przycisk \"Dalej >>\" aby zainstalować nakładkę.";
-const std::wstring kNoRegistry =
-    L"Nie odnaleziono rejestru!!!\r"
-    L"Problem z określeniem lokalizacji programu \"Kalmron\". Określ lokalizację programu na dysku lub skontaktuj "
-    L"się ze sprzedawcą.";
-const std::wstring kNoComponents =
-    L"Nie odnaleziono potrzebnych składników programu, skontaktuj się ze sprzedawcą. Nastąpi zamknięcie instalatora.";
-const std::wstring kInstalled =
-    L"Instalacja nakładki D02I.\r"
-    L"Gotowe. Zainstalowano nakładkę D02I. Zamknij instalatora i uruchom program \"Kalmeron\".\r\r"
-    L"Jeśli pracujesz w sieci pamiętaj aby zainstalować nakładkę na wszystkich komputerach.";
+const std::wstring& kPressNext = wizard_texts::kPrompt;
+const std::wstring& kNoRegistry = wizard_texts::kOffered;
+const std::wstring& kNoComponents = wizard_texts::kProbeFailed;
+const std::wstring kInstalled = wizard_texts::kHeading + wizard_texts::kSuccess;
 
 struct Template {
     const wchar_t* resource;
