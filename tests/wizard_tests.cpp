@@ -1,5 +1,6 @@
 // The wizard window at start and the navigation between its pages.
 #include "support/form_fixture.h"
+#include "support/layout_table.h"
 #include "support/wizard_texts.h"
 #include "ui/text.h"
 
@@ -75,30 +76,21 @@ TEST_F(StartTest, WindowIsCentredOnTheScreen) {
 }
 
 void expectLayout(TForm1& f) {
-    struct Placement {
-        ui::Control* control;
-        RECT expected;  // in the parent's client area, at 96 DPI
-    };
-    const Placement placements[] = {
-        {&f.Panel1, {0, 0, 185, 206}},       {&f.Panel2, {185, 0, 666, 206}},     {&f.Image1, {8, 8, 40, 40}},
-        {&f.Image2, {132, 56, 180, 104}},    {&f.BitBtn3, {16, 172, 91, 197}},    {&f.BitBtn1, {112, 172, 187, 197}},
-        {&f.BitBtn2, {204, 172, 279, 197}},  {&f.PageControl1, {0, 0, 481, 206}}, {&f.StaticText2, {0, 4, 473, 157}},
-        {&f.StaticText3, {4, 28, 465, 129}}, {&f.Edit1, {4, 132, 441, 153}},      {&f.BitBtn5, {442, 132, 467, 153}},
-        {&f.StaticText6, {4, 4, 465, 129}},  {&f.BitBtn4, {384, 166, 459, 191}},  {&f.StaticText4, {4, 136, 465, 153}},
-    };
-    for (const auto& [control, expected] : placements) {
-        RECT actual;
-        GetWindowRect(control->handle(), &actual);
-        MapWindowPoints(HWND_DESKTOP, GetParent(control->handle()), reinterpret_cast<POINT*>(&actual), 2);
-        EXPECT_EQ(actual.left, f.scale(expected.left)) << ui::narrow(control->name());
-        EXPECT_EQ(actual.top, f.scale(expected.top)) << ui::narrow(control->name());
-        EXPECT_EQ(actual.right, f.scale(expected.right)) << ui::narrow(control->name());
-        EXPECT_EQ(actual.bottom, f.scale(expected.bottom)) << ui::narrow(control->name());
+    using namespace layout_table;
+    const int dpi = static_cast<int>(f.dpi());
+    for (const Placement& placement : kPlacements) {
+        const HWND control = controlById(f.handle(), placement.id);
+        ASSERT_TRUE(control) << placement.name;
+        const RECT actual = rectInParent(control);
+        EXPECT_EQ(actual.left, scaled(placement.at96.left, dpi)) << placement.name;
+        EXPECT_EQ(actual.top, scaled(placement.at96.top, dpi)) << placement.name;
+        EXPECT_EQ(actual.right, scaled(placement.at96.right, dpi)) << placement.name;
+        EXPECT_EQ(actual.bottom, scaled(placement.at96.bottom, dpi)) << placement.name;
     }
     RECT client;
     GetClientRect(f.handle(), &client);
-    EXPECT_EQ(client.right, f.scale(666));
-    EXPECT_EQ(client.bottom, f.scale(206));
+    EXPECT_EQ(client.right, scaled(kClientAt96.cx, dpi));
+    EXPECT_EQ(client.bottom, scaled(kClientAt96.cy, dpi));
 }
 
 TEST_F(StartTest, ControlsSitWhereTheLayoutPutsThem) {
