@@ -78,20 +78,27 @@ int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
     const std::wstring instalator = e2e::windowsPath(argc > 3 ? argv[2] : STARTUP_INSTALATOR);
     const std::wstring minimal = e2e::windowsPath(argc > 3 ? argv[3] : STARTUP_MINIMAL);
+    const std::wstring controls = e2e::windowsPath(STARTUP_CONTROLS);
 
     for (int warmUp = 0; warmUp < 2; ++warmUp) {
         startUp(instalator);
         startUp(minimal);
+        startUp(controls);
     }
-    std::vector<double> wizard, baseline;
+    std::vector<double> wizard, baseline, reference;
     for (int round = 0; round < rounds; ++round) {
         wizard.push_back(startUp(instalator));
         baseline.push_back(startUp(minimal));
+        reference.push_back(startUp(controls));
     }
-    const double wizardMs = medianMs(wizard), baselineMs = medianMs(baseline);
+    const double wizardMs = medianMs(wizard), baselineMs = medianMs(baseline), referenceMs = medianMs(reference);
     std::printf(
         "start-up to window shown and idle: Instalator.exe %.1f ms, one empty window %.1f ms, "
         "ratio %.2fx (budget 1.25x; medians of %d)\n",
         wizardMs, baselineMs, wizardMs / baselineMs, rounds);
+    std::printf(
+        "start-up reference: one window with 26 plain child windows of the wizard's kinds %.1f ms, "
+        "Instalator.exe / reference %.2fx, reference / one empty window %.2fx\n",
+        referenceMs, wizardMs / referenceMs, referenceMs / baselineMs);
     return 0;
 }
