@@ -124,6 +124,14 @@ TEST_F(DetectionTest, FoundHostIsReportedInFourLines) {
     }
 }
 
+// A value stored in the registry, and the host location it must read as.
+struct RegistryCase {
+    const char* name;
+    DWORD type;
+    std::string bytes;
+    std::wstring location;
+};
+
 TEST_F(DetectionTest, RegistryValueIsTakenAsStored) {
     const std::wstring network = hostFixture(L"network");
     TempFolder temp;
@@ -131,13 +139,7 @@ TEST_F(DetectionTest, RegistryValueIsTakenAsStored) {
     // reference is left as it is.
     const std::wstring literal = temp.makeFolder(L"%ProgramFiles%");
     CopyFileW(hostFixtureLibrary(L"network").c_str(), (literal + L"\\KRYSTEMA.dll").c_str(), FALSE);
-    struct Case {
-        const char* name;
-        DWORD type;
-        std::string bytes;
-        std::wstring location;
-    };
-    const Case cases[] = {
+    const RegistryCase cases[] = {
         {"REG_SZ", REG_SZ, utf16Bytes(network), network},
         {"REG_EXPAND_SZ", REG_EXPAND_SZ, utf16Bytes(network), network},
         {"REG_EXPAND_SZ with a reference", REG_EXPAND_SZ, utf16Bytes(literal), literal},
@@ -162,13 +164,7 @@ TEST_F(DetectionTest, RegistryValueIsTakenAsStored) {
 TEST_F(DetectionTest, FolderThatFailsTheProbeEndsTheWizard) {
     TempFolder empty;
     const std::wstring network = hostFixture(L"network");
-    struct Case {
-        const char* name;
-        DWORD type;
-        std::string bytes;
-        std::wstring location;
-    };
-    const Case cases[] = {
+    const RegistryCase cases[] = {
         {"folder without the library", REG_SZ, utf16Bytes(empty.path()), empty.path()},
         {"faulting library", REG_SZ, utf16Bytes(hostFixture(L"faulting")), hostFixture(L"faulting")},
         // Present but empty is not missing: the empty folder is probed and fails.
