@@ -63,6 +63,12 @@ protected:
         trace.clear();
         WizardTest::SetUp();
     }
+    // A fresh wizard with this value stored, moved on to the detection page.
+    void detectWith(DWORD type, const std::string& bytes) {
+        key.setLocation(type, bytes);
+        restart();
+        next();
+    }
 
     ScopedHostKey key;
     HostTrace trace;
@@ -150,9 +156,7 @@ TEST_F(DetectionTest, RegistryValueIsTakenAsStored) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        key.setLocation(c.type, c.bytes);
-        restart();
-        next();
+        detectWith(c.type, c.bytes);
         EXPECT_EQ(hostLocation(), c.location);
         EXPECT_EQ(report(), detectionReport(kNetwork, c.location, polishOwner()));
         EXPECT_TRUE(dialogs.boxes.empty());
@@ -176,9 +180,7 @@ TEST_F(DetectionTest, FolderThatFailsTheProbeEndsTheWizard) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        key.setLocation(c.type, c.bytes);
-        restart();
-        next();
+        detectWith(c.type, c.bytes);
         ASSERT_EQ(dialogs.boxes.size(), 1u);
         EXPECT_EQ(dialogs.boxes[0].text, kProbeFailed);
         EXPECT_EQ(dialogs.boxes[0].caption, L"Instalator");
@@ -207,9 +209,7 @@ TEST_F(DetectionTest, ValueOfAnotherTypeShowsTheErrorBoxAndIsReadAgainNextTime) 
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        key.setLocation(c.type, c.bytes);
-        restart();
-        next();
+        detectWith(c.type, c.bytes);
         ASSERT_EQ(dialogs.boxes.size(), 1u);
         EXPECT_EQ(dialogs.boxes[0].text, L"Invalid data type for 'Lokalizacja'");
         EXPECT_EQ(dialogs.boxes[0].caption, L"Instalator");
